@@ -1,0 +1,54 @@
+# The two commands of the README:
+#   make run    builds the player and opens it (under Wine; screenshot without a display)
+#   make test   builds everything and runs every test
+# Both install what they need first (scripts/setup).
+
+BUILD   ?= build
+NATIVE  := $(BUILD)/native
+WIN64   := $(BUILD)/win64
+WIN32   := $(BUILD)/win32
+FUZZ    := $(BUILD)/fuzz
+JOBS    ?= 2
+QUIZ    ?=
+
+CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DKELVO_NO_TESTS=ON
+
+.PHONY: all setup native win64 win32 run test test-native test-windows test-imports fuzz clean
+
+all: native win64 win32
+
+setup:
+	@scripts/setup
+
+native: setup
+	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build $(NATIVE) -j$(JOBS)
+
+win64: setup
+	@cmake -S . -B $(WIN64) -G Ninja $(CMAKE_WIN64) >/dev/null
+	@cmake --build $(WIN64) -j$(JOBS)
+
+win32: setup
+	@cmake -S . -B $(WIN32) -G Ninja $(CMAKE_WIN32) >/dev/null
+	@cmake --build $(WIN32) -j$(JOBS)
+
+run: win64 win32
+	@scripts/run-player $(WIN64)/src/kelvo.exe $(QUIZ)
+
+test-native: native
+	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+
+test-windows: win64
+	@scripts/with-display ctest --test-dir $(WIN64) --output-on-failure
+
+test-imports: win32 win64
+	@scripts/check-imports $(WIN32)/src/kelvo.exe $(WIN64)/src/kelvo.exe
+
+fuzz: setup
+	@scripts/fuzz 20
+
+test: test-imports test-native fuzz test-windows
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "quiz/lzw_codec.h"
+#include "quiz/quiz_loader.h"
+#include "support/fake_drawing_objects.h"
+#include "support/recording_message_sink.h"
+
+namespace kelvo {
+namespace {
+
+using testing::FakeDrawingObjects;
+using testing::RecordingMessageSink;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+Bytes encoded(const Bytes& plain) {
+    lzw::Result result = lzw::encode(plain.data(), plain.size());
+    EXPECT_EQ(result.status, lzw::Success);
+    return Bytes(result.output.get(), result.output.get() + result.length);
+}
+
+class FakeResources : public QuizResourceSource {
+public:
+    std::vector<std::uint8_t> patchResource(int id) override {
+        auto found = resources.find(id);
+        return found == resources.end() ? Bytes{} : found->second;
+    }
+    std::map<int, Bytes> resources;
+};
+
+// Header bytes: unused, kind + 1, Q, A; then the five header fields.
+std::string header(int kindByte, int questions, int answers) {
+    return std::string{'\x07', char(kindByte), char(questions), char(answers)} + "Titre|Auteur|Expl|Col1|Col2|";
+}
+
+struct Loaded {
+    FakeDrawingObjects drawing;
+    RecordingMessageSink messages;
+    Quiz quiz{drawing};
+};
+
+void load(Loaded& loaded, const std::string& quizData, const std::string* codesData) {
+    FakeResources resources;
+    resources.resources[PatchIds::Quiz] = encoded(bytes(quizData));
+    if (codesData != nullptr) resources.resources[PatchIds::Codes] = encoded(bytes(*codesData));
+    loadQuiz(loaded.quiz, resources, loaded.messages);
+}
+
+TEST(QuizLoader, OneAnswerQuizWithTextAndPictureRevealsAndCodes) {
+    // Mode 3 carries two fields per question; the second is read past, so
+    // the colour bytes are still found.
+    std::string data = header(2, 2, 1) + "PARIS|Capitale ?|ROME|Italie ?|" + "\x03" +
+                       "rev1|x|rev2|y|" + "\x10\x20\x30";
+    std::string codes = "C1\r\n\r\n";
+    Loaded loaded;
+    load(loaded, data, &codes);
+    Quiz& quiz = loaded.quiz;
+    EXPECT_TRUE(loaded.messages.messages.empty());
+    EXPECT_EQ(quiz.kind, QuizKind::Picture);
+    EXPECT_EQ(quiz.questionCount, 2);
+    EXPECT_EQ(quiz.answersPerQuestion, 1);
+    EXPECT_STREQ(quiz.title, "Titre");
+    EXPECT_STREQ(quiz.author, "Auteur");
+    EXPECT_STREQ(quiz.explanation, "Expl");
+    EXPECT_STREQ(quiz.firstAnswerLabel, "Col1");
+    EXPECT_STREQ(quiz.secondAnswerLabel, "Col2");
+    EXPECT_STREQ(quiz.questionAt(1)->answer, "PARIS");
+    EXPECT_STREQ(quiz.questionAt(1)->secondAnswer, "");
+    EXPECT_STREQ(quiz.questionAt(2)->prompt, "Italie ?");
+    EXPECT_STREQ(quiz.questionAt(1)->revealText, "rev1");
+    EXPECT_STREQ(quiz.questionAt(2)->revealText, "rev2");
+    EXPECT_EQ(quiz.revealMode, RevealMode::TextAndPicture);
+    EXPECT_EQ(quiz.colorRed, 16);
+    EXPECT_EQ(quiz.colorGreen, 32);
+    EXPECT_EQ(quiz.colorBlue, 48);
+    EXPECT_EQ(loaded.drawing.made(quiz.backBrush).color, 0x302010u);
+    EXPECT_STREQ(quiz.codes[0], "C1");
+    EXPECT_STREQ(quiz.codes[1], "");  // an empty code line gives an empty code
+}
+
+TEST(QuizLoader, RevealFieldsDependOnTheMode) {
+    struct Case {
+        int mode;
+        std::string revealFields;
+        const char* expectedReveal;
+    } cases[] = {
+        {0, "", ""},               // no reveal fields: colour follows the mode byte
+        {1, "", ""},
+        {2, "texte|", "texte"},    // one field per question
+        {4, "fin|", "fin"},
+        {3, "t|ignored|", "t"},    // two fields per question
+        {7, "", ""},               // unknown modes read nothing
+    };
+    for (const auto& test : cases) {
+        std::string data = header(3, 1, 2) + "A1|A2|Q|" + char(test.mode) + test.revealFields + "\x01\x02\x03";
+        std::string codes = "X\r\n";
+        Loaded loaded;
+        load(loaded, data, &codes);
+        SCOPED_TRACE(test.mode);
+        EXPECT_TRUE(loaded.messages.messages.empty());
+        EXPECT_EQ(loaded.quiz.revealMode, test.mode);
+        EXPECT_STREQ(loaded.quiz.questionAt(1)->secondAnswer, "A2");
+        EXPECT_STREQ(loaded.quiz.questionAt(1)->revealText, test.expectedReveal);
+        EXPECT_EQ(loaded.quiz.color(), 0x030201u);
+        EXPECT_STREQ(loaded.quiz.codes[0], "X");
+    }
+}
+
+TEST(QuizLoader, NoQuizResourceGivesTheDemonstrationQuiz) {
+    FakeDrawingObjects drawing;
+    RecordingMessageSink messages;
+    FakeResources resources;
+    resources.resources[PatchIds::Codes] = Bytes{1, 2, 3};  // must not be read
+    Quiz quiz(drawing);
+    loadQuiz(quiz, resources, messages);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_STREQ(quiz.title, "Nom du kelvo");
+    EXPECT_STREQ(quiz.author, "Createur kelvo");
+    EXPECT_STREQ(quiz.explanation, "Explications du kelvo");
+    EXPECT_STREQ(quiz.firstAnswerLabel, "TEST");
+    EXPECT_STREQ(quiz.secondAnswerLabel, "TEST");
+    EXPECT_EQ(quiz.questionCount, 7);
+    EXPECT_EQ(quiz.revealMode, RevealMode::TextAndPicture);
+    EXPECT_EQ(quiz.kind, QuizKind::Text);
+    EXPECT_EQ(drawing.made(quiz.backBrush).color, 0xa3cb35u);
+    EXPECT_EQ(quiz.questionAt(7), quiz.questionAt(2));
+    EXPECT_NE(quiz.questionAt(1), quiz.questionAt(2));
+    EXPECT_STREQ(quiz.questionAt(5)->prompt, "emplacement");
+    EXPECT_STREQ(quiz.codes[0], "");
+}
+
+TEST(QuizLoader, UndecodableQuizShowsItsMessageAndEmptiesTheQuiz) {
+    // Data that decodes but ends early, or holds counts the panel cannot
+    // show, is refused like data that does not decode.
+    std::string tooMany = std::string{'\0', '\1', char(97), '\1'} + "T|A|E|1|2|";
+    std::string answersThree = header(1, 1, 3) + "a|b|c|q|\0\1\2\3";
+    std::string truncatedQuestions = header(1, 2, 1) + "a|q|b|";
+    std::string truncatedColour = header(1, 1, 1) + "a|q|" + '\0' + "\1\2";
+    std::string truncatedReveal = header(1, 1, 1) + "a|q|" + '\x02' + "reveal";
+    for (const std::string* data : {&tooMany, &answersThree, &truncatedQuestions, &truncatedColour, &truncatedReveal}) {
+        Loaded loaded;
+        std::string codes = "c\r\n";
+        load(loaded, *data, &codes);
+        SCOPED_TRACE(*data);
+        ASSERT_EQ(loaded.messages.messages.size(), 1u);
+        EXPECT_EQ(loaded.messages.messages[0].text, "Erreur dans le d\xE9" "cryptage des reponses");
+        EXPECT_EQ(loaded.messages.messages[0].caption, "Kelvo");
+        EXPECT_EQ(loaded.quiz.questionCount, 0);
+        EXPECT_EQ(loaded.quiz.firstQuestion(), nullptr);
+        EXPECT_STREQ(loaded.quiz.title, "nom du kelvo");
+    }
+
+    Loaded garbage;
+    FakeResources resources;
+    resources.resources[PatchIds::Quiz] = Bytes{0x30};  // ends inside the first code
+    loadQuiz(garbage.quiz, resources, garbage.messages);
+    ASSERT_EQ(garbage.messages.messages.size(), 1u);
+    EXPECT_EQ(garbage.quiz.questionCount, 0);
+}
+
+TEST(QuizLoader, MissingOrBadCodesKeepTheQuizLoaded) {
+    std::string data = header(1, 1, 1) + "a|q|" + '\0' + "\1\2\3";
+    Loaded absent;
+    load(absent, data, nullptr);
+    ASSERT_EQ(absent.messages.messages.size(), 1u);
+    EXPECT_EQ(absent.messages.messages[0].text, "Erreur dans le d\xE9" "cryptage des codes");
+    EXPECT_EQ(absent.quiz.questionCount, 1);
+    EXPECT_STREQ(absent.quiz.codes[0], "");
+}
+
+TEST(QuizLoader, ShortCodesKeepTheLinesRead) {
+    std::string data = header(1, 3, 1) + "a|q|b|q|c|q|" + '\0' + "\1\2\3";
+    std::string codes = "un\r\ndeux\r\ntro";  // the third line has no CR
+    Loaded loaded;
+    load(loaded, data, &codes);
+    EXPECT_TRUE(loaded.messages.messages.empty());
+    EXPECT_STREQ(loaded.quiz.codes[0], "un");
+    EXPECT_STREQ(loaded.quiz.codes[1], "deux");
+    EXPECT_STREQ(loaded.quiz.codes[2], "");
+}
+
+TEST(QuizLoader, EdgeValuesAreKept) {
+    // An empty quiz reads no groups and no codes; a kind byte outside 1 to 4
+    // is kept; long fields are cut to 259 bytes; empty fields are empty.
+    std::string longTitle(300, 'T');
+    std::string data = std::string{'\xff', '\x09', '\0', '\1'} + longTitle + "||||" + "|" + '\0' + "\1\2\3";
+    Loaded loaded;
+    load(loaded, data, nullptr);
+    EXPECT_EQ(loaded.quiz.kind, 8);
+    EXPECT_EQ(loaded.quiz.questionCount, 0);
+    EXPECT_EQ(std::string(loaded.quiz.title), std::string(259, 'T'));
+    EXPECT_STREQ(loaded.quiz.author, "");
+    EXPECT_EQ(loaded.quiz.firstQuestion(), nullptr);
+}
+
+}  // namespace
+}  // namespace kelvo
