@@ -1,0 +1,33 @@
+// One evaluation of an answer box: the verdict, then what a verdict changes
+// around it (the question's reveal, the whole-quiz reveal, score and code).
+// Written against ControlAccess so the rules run natively in tests.
+#pragma once
+
+#include "checking/control_access.h"
+#include "quiz/quiz.h"
+
+namespace kelvo {
+
+// Reads box `boxId`, writes its verdict into label boxId + 1000 and updates
+// the reveals, the score label and the code box, in this order: reveal or
+// wrong-answer bookkeeping, verdict, whole-quiz reveal, score. An identifier
+// that names no answer box of the quiz changes nothing.
+void evaluateAnswer(Quiz& quiz, ControlAccess& panel, int boxId);
+
+// After a "BRAVO": when every slot of the question holds its right text, shows
+// the reveal label and/or swaps in the reveal picture, as revealMode says.
+// The picture swap is one-way and skipped when the picture box does not exist.
+void revealQuestion(Quiz& quiz, ControlAccess& panel, int questionIndex, const Question& question);
+
+// After any other verdict: hides the question's reveal label and takes back the
+// whole-quiz reveal state (allCorrect), so the next full set reveals again.
+void recordWrongAnswer(Quiz& quiz, ControlAccess& panel, int questionIndex);
+
+// Reveal mode 4: once every verdict label reads "BRAVO", shows every reveal label.
+void revealAll(Quiz& quiz, ControlAccess& panel);
+
+// Counts the questions whose labels all read "BRAVO" and writes " %d / %d" into
+// the score label and the code for that score (six blanks for 0) into the code box.
+void updateScore(const Quiz& quiz, ControlAccess& panel);
+
+}  // namespace kelvo

@@ -1,0 +1,83 @@
+// A ControlAccess over plain maps: the question panel's controls by
+// identifier, the header panel's score and code, and a log of every write in
+// order, so the rules of an evaluation are checked without windows.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "checking/answer_slots.h"
+#include "checking/control_access.h"
+#include "question_panel/control_ids.h"
+#include "quiz/quiz.h"
+
+namespace kelvo::testing {
+
+class InMemoryPanel : public ControlAccess {
+public:
+    struct Control {
+        std::string text;
+        bool visible = true;
+        int picture = 0;  // resource id of the picture shown by a picture box
+    };
+
+    // The controls the question panel makes for `quiz`: answer boxes with the
+    // given texts (missing ones empty), "?" labels, hidden reveal labels
+    // (grids with revealMode above 1) and picture boxes (picture quiz).
+    void buildFor(const Quiz& quiz, const std::vector<std::string>& answers = {}) {
+        const int boxes = answerBoxCount(quiz);
+        for (int index = 0; index < boxes; ++index) {
+            const int box = PanelIds::answerBox(index);
+            add(box, index < static_cast<int>(answers.size()) ? answers[index] : "");
+            add(PanelIds::verdictLabel(box), "?");
+        }
+        const bool grid = quiz.kind != QuizKind::Text;
+        for (int number = 1; number <= questionsShown(quiz) && boxes > 0; ++number) {
+            if (grid && quiz.revealMode > RevealMode::Picture) add(PanelIds::revealLabel(number), "", false);
+            if (quiz.kind == QuizKind::Picture)
+                controls[PanelIds::pictureBox(number)].picture = PanelIds::PictureResourceBase + number;
+        }
+    }
+
+    void add(int id, const std::string& text = "", bool visible = true) {
+        controls[id] = Control{text, visible, 0};
+    }
+    void type(int boxId, const std::string& text) { controls.at(boxId).text = text; }
+
+    std::string text(int id) const { return controls.at(id).text; }
+    bool visible(int id) const { return controls.at(id).visible; }
+    int picture(int id) const { return controls.at(id).picture; }
+    std::string verdict(int boxId) const { return text(PanelIds::verdictLabel(boxId)); }
+
+    bool exists(int id) override { return controls.count(id) != 0; }
+    void readText(int id, char (&text)[TextSize]) override {
+        auto found = controls.find(id);
+        copyText(text, found == controls.end() ? "" : found->second.text.c_str());
+    }
+    void setText(int id, const char* text) override {
+        log.push_back("text " + std::to_string(id) + " " + text);
+        if (exists(id)) controls[id].text = text;
+    }
+    void setVisible(int id, bool visible) override {
+        log.push_back((visible ? "show " : "hide ") + std::to_string(id));
+        if (exists(id)) controls[id].visible = visible;
+    }
+    void swapPicture(int pictureBoxId, int pictureId) override {
+        log.push_back("swap " + std::to_string(pictureBoxId) + " " + std::to_string(pictureId));
+        if (exists(pictureBoxId) && missingPictures.count(pictureId) == 0)
+            controls[pictureBoxId].picture = pictureId;
+    }
+    void setHeaderText(int id, const char* text) override {
+        log.push_back("header " + std::to_string(id) + " " + text);
+        header[id] = text;
+    }
+
+    std::map<int, Control> controls;
+    std::map<int, std::string> header;
+    std::set<int> missingPictures;  // picture resources the executable lacks
+    std::vector<std::string> log;   // every write, in order
+};
+
+}  // namespace kelvo::testing
