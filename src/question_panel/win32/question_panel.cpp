@@ -1,11 +1,128 @@
 #include "question_panel/win32/question_panel.h"
 
-namespace kelvo {
+#include <memory>
 
-INT_PTR CALLBACK questionPanelProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG ? TRUE : FALSE;
+#include "checking/evaluation.h"
+#include "checking/win32/answer_box.h"
+#include "question_panel/control_ids.h"
+#include "question_panel/panel_colors.h"
+#include "question_panel/panel_layout.h"
+#include "question_panel/win32/dialog_control_access.h"
+#include "question_panel/win32/media_playback.h"
+#include "question_panel/win32/panel_pictures.h"
+#include "question_panel/win32/panel_scrolling.h"
+#include "question_panel/win32/panel_state.h"
+#include "question_panel/win32/saved_answers_file.h"
+#include "shell/win32/application.h"
+
+namespace kelvo {
+namespace {
+
+bool isMediaQuiz(const Quiz& quiz) {
+    return quiz.kind == QuizKind::Audio || quiz.kind == QuizKind::Video;
 }
 
-void saveAnswers(HWND) {}
+void applyFont(HWND control, ControlFont font, const Quiz& quiz) {
+    switch (font) {
+        case ControlFont::DefaultGui:
+            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+            break;
+        case ControlFont::Question:
+            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(quiz.questionFont), FALSE);
+            break;
+        case ControlFont::Dialog: break;
+    }
+}
+
+// The remaining per-box steps, once the box and its verdict label exist:
+// the key handler, the first evaluation of the saved answer, the focus.
+void finishAnswerBox(HWND panel, Quiz& quiz, int boxId) {
+    HWND box = GetDlgItem(panel, boxId);
+    installAnswerBoxProc(box);
+    DialogControlAccess access(panel, static_cast<HWND>(quiz.headerPanel));
+    evaluateAnswer(quiz, access, boxId);
+    SetFocus(box);
+}
+
+void createControl(HWND panel, Quiz& quiz, const ControlSpec& spec, PanelPictures& pictures) {
+    HWND control = CreateWindowExA(0, spec.className, spec.text.c_str(), spec.style, spec.x, spec.y, spec.width,
+                                   spec.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+    applyFont(control, spec.font, quiz);
+    switch (spec.role) {
+        case ControlRole::RevealLabel: ShowWindow(control, SW_HIDE); break;
+        case ControlRole::PictureBox: pictures.showIn(control, PanelIds::PictureResourceBase + spec.question); break;
+        case ControlRole::PlayButton: decorateMediaButton(control, true); break;
+        case ControlRole::StopButton: decorateMediaButton(control, false); break;
+        case ControlRole::VerdictLabel: finishAnswerBox(panel, quiz, spec.id - PanelIds::VerdictOffset); break;
+        default: break;
+    }
+}
+
+INT_PTR onInitDialog(HWND panel) {
+    auto* state = new PanelState;
+    SetWindowLongPtrA(panel, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    if (theQuiz == nullptr) return TRUE;
+    Quiz& quiz = *theQuiz;
+    if (isMediaQuiz(quiz)) setUpPanelMedia(panel);
+    SavedAnswersFile saved(savedAnswersFileName());
+    quiz.createQuestionFont();
+    PanelPictures pictures(quiz.kind == QuizKind::Picture);
+    PanelLayout layout = layoutQuestionPanel(
+        quiz, [&](int id) { return pictures.measure(id); }, [&] { return saved.reader().nextLine(); });
+    for (const ControlSpec& spec : layout.controls) createControl(panel, quiz, spec, pictures);
+    state->contentWidth = layout.contentWidth;
+    state->contentHeight = layout.contentHeight;
+    setScrollRanges(panel);
+    return TRUE;
+}
+
+INT_PTR onColorStatic(HDC dc, HWND control) {
+    if (theQuiz == nullptr) return FALSE;
+    char text[TextSize] = {};
+    GetWindowTextA(control, text, TextSize);
+    StaticColors colors = colorsForStatic(*theQuiz, GetDlgCtrlID(control), text);
+    DrawingHandle brush = brushHandle(*theQuiz, colors.brush);
+    if (brush == nullptr) return FALSE;
+    SetBkMode(dc, TRANSPARENT);
+    if (colors.transparentText) SetTextColor(dc, colors.textColor);
+    return reinterpret_cast<INT_PTR>(brush);
+}
+
+INT_PTR onColorDialog() {
+    return theQuiz != nullptr ? reinterpret_cast<INT_PTR>(theQuiz->backBrush) : FALSE;
+}
+
+INT_PTR onCommand(HWND panel, WPARAM command) {
+    if (theQuiz != nullptr && isMediaQuiz(*theQuiz)) handleMediaCommand(panel, command);
+    return FALSE;
+}
+
+INT_PTR onDestroy(HWND panel) {
+    std::unique_ptr<PanelState> state(panelState(panel));
+    SetWindowLongPtrA(panel, DWLP_USER, 0);
+    return FALSE;
+}
+
+}  // namespace
+
+PanelState* panelState(HWND panel) {
+    return reinterpret_cast<PanelState*>(GetWindowLongPtrA(panel, DWLP_USER));
+}
+
+INT_PTR CALLBACK questionPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: return onInitDialog(panel);
+        case WM_CTLCOLORSTATIC: return onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLORDLG: return onColorDialog();
+        case WM_COMMAND: return onCommand(panel, wParam);
+        case WM_VSCROLL: scrollVertically(panel, LOWORD(wParam)); return FALSE;
+        case WM_HSCROLL: scrollHorizontally(panel, LOWORD(wParam)); return FALSE;
+        case WM_SIZE: keepAlignedOnResize(panel); return FALSE;
+        case WM_MOUSEWHEEL: postWheelRequest(panel, wParam); return FALSE;
+        case WM_DESTROY: return onDestroy(panel);
+    }
+    return FALSE;
+}
 
 }  // namespace kelvo

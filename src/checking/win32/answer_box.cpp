@@ -1,0 +1,108 @@
+#include "checking/win32/answer_box.h"
+
+#include <cstring>
+
+#include "checking/answer_slots.h"
+#include "checking/evaluation.h"
+#include "checking/verdicts.h"
+#include "question_panel/control_ids.h"
+#include "question_panel/win32/dialog_control_access.h"
+#include "question_panel/win32/panel_scrolling.h"
+#include "question_panel/win32/question_panel.h"
+#include "shell/win32/application.h"
+
+namespace kelvo {
+namespace {
+
+// The replaced procedure travels with each box, so no global holds it.
+constexpr char ReplacedProcProperty[] = "KelvoEditProc";
+
+WNDPROC replacedProc(HWND box) {
+    return reinterpret_cast<WNDPROC>(GetPropA(box, ReplacedProcProperty));
+}
+
+void evaluateBox(HWND box) {
+    if (theQuiz == nullptr) return;
+    DialogControlAccess access(GetParent(box), static_cast<HWND>(theQuiz->headerPanel));
+    evaluateAnswer(*theQuiz, access, GetDlgCtrlID(box));
+}
+
+bool holdsOnlyBlanks(const char* text) {
+    char trimmed[TextSize];
+    copyText(trimmed, text);
+    normaliseAnswer(trimmed);
+    return trimmed[0] == '\0';
+}
+
+// Page keys and arrows scroll the panel: the box itself has nothing to scroll.
+void scrollPanel(HWND box, int request) {
+    SendMessageA(GetParent(box), WM_VSCROLL, static_cast<WPARAM>(request), 0);
+}
+
+void onKeyReleased(HWND box, WPARAM key) {
+    switch (key) {
+        case VK_TAB: keepBoxInView(GetParent(box), box); break;
+        case VK_PRIOR:
+        case VK_UP: scrollPanel(box, SB_PAGEUP); break;
+        case VK_NEXT:
+        case VK_DOWN: scrollPanel(box, SB_PAGEDOWN); break;
+        case VK_F1: fillOpenAnswers(box); break;
+        case VK_F2: saveAnswers(GetParent(box)); break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+void installAnswerBoxProc(HWND box) {
+    if (box == nullptr || replacedProc(box) != nullptr) return;
+    LONG_PTR previous = SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(answerBoxProc));
+    SetPropA(box, ReplacedProcProperty, reinterpret_cast<HANDLE>(previous));
+}
+
+// Every focus change makes the box that loses the focus evaluate itself, so
+// each box written is evaluated in turn. F1 in a box holding only blanks
+// does nothing: it is also the usual Help key, and would erase answers.
+void fillOpenAnswers(HWND box) {
+    if (theQuiz == nullptr) return;
+    char text[TextSize] = {};
+    GetWindowTextA(box, text, TextSize);
+    if (holdsOnlyBlanks(text)) return;
+    HWND panel = GetParent(box);
+    const int boxes = answerBoxCount(*theQuiz);
+    for (int index = 0; index < boxes; ++index) {
+        const int boxId = PanelIds::answerBox(index);
+        char verdict[TextSize] = {};
+        GetDlgItemTextA(panel, PanelIds::verdictLabel(boxId), verdict, TextSize);
+        if (std::strcmp(verdict, Verdicts::Right) == 0) continue;
+        SetDlgItemTextA(panel, boxId, text);
+        SetFocus(GetDlgItem(panel, boxId));
+    }
+    SetFocus(box);
+}
+
+LRESULT CALLBACK answerBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC passOn = replacedProc(box);
+    switch (message) {
+        case WM_SETFOCUS: SendMessageA(box, EM_SETSEL, 0, TextSize); break;
+        case WM_KILLFOCUS: evaluateBox(box); break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (wParam == VK_RETURN) {
+                evaluateBox(box);
+                return 1;
+            }
+            onKeyReleased(box, wParam);
+            break;
+        case WM_CHAR:
+            if (wParam == '\r' || wParam == '\t') return 0;
+            break;
+        case WM_NCDESTROY:
+            RemovePropA(box, ReplacedProcProperty);
+            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(passOn));
+            break;
+    }
+    return CallWindowProcA(passOn, box, message, wParam, lParam);
+}
+
+}  // namespace kelvo

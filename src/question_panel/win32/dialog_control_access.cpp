@@ -1,0 +1,42 @@
+#include "question_panel/win32/dialog_control_access.h"
+
+#include "shell/win32/picture_loader.h"
+
+namespace kelvo {
+
+bool DialogControlAccess::exists(int controlId) {
+    return GetDlgItem(panel, controlId) != nullptr;
+}
+
+void DialogControlAccess::readText(int controlId, char (&text)[TextSize]) {
+    text[0] = '\0';
+    HWND control = GetDlgItem(panel, controlId);
+    if (control != nullptr) GetWindowTextA(control, text, TextSize);
+}
+
+void DialogControlAccess::setText(int controlId, const char* text) {
+    SetDlgItemTextA(panel, controlId, text);
+}
+
+void DialogControlAccess::setVisible(int controlId, bool visible) {
+    HWND control = GetDlgItem(panel, controlId);
+    if (control != nullptr) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+}
+
+// The new bitmap goes in before the old one is deleted, so the picture box
+// never holds a deleted bitmap.
+void DialogControlAccess::swapPicture(int pictureBoxId, int pictureId) {
+    HWND box = GetDlgItem(panel, pictureBoxId);
+    if (box == nullptr) return;
+    HBITMAP picture = loadResourcePicture(nullptr, pictureId, "IMG", 260, 260);
+    if (picture == nullptr) return;
+    auto previous = reinterpret_cast<HBITMAP>(
+        SendMessageA(box, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
+    if (previous != nullptr && previous != picture) DeleteObject(previous);
+}
+
+void DialogControlAccess::setHeaderText(int controlId, const char* text) {
+    if (header != nullptr) SetDlgItemTextA(header, controlId, text);
+}
+
+}  // namespace kelvo

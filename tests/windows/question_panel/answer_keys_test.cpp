@@ -1,0 +1,104 @@
+#include "panel_fixture.h"
+
+namespace kelvo::testing {
+namespace {
+
+bool insideClient(HWND panel, HWND control) {
+    Box place = placeInParent(control);
+    RECT client;
+    GetClientRect(panel, &client);
+    return place.y >= 0 && place.y + place.height <= client.bottom;
+}
+
+TEST_F(PanelTest, EnterEvaluatesAndKeepsTheFocus) {
+    open({QuizKind::Text, 1, RevealMode::None, {"Paris", "Rome"}});
+    SetFocus(box(4001));
+    type(4001, "  paris ");
+    EXPECT_EQ(SendMessageA(box(4001), WM_CHAR, '\r', 0), 0);
+    EXPECT_EQ(SendMessageA(box(4001), WM_CHAR, '\t', 0), 0);
+    EXPECT_EQ(windowText(box(4001)), "  paris ");  // no CR or tab reached the box
+    releaseKey(4001, VK_RETURN);
+    EXPECT_EQ(verdict(4001), "BRAVO");
+    EXPECT_EQ(score(), " 1 / 2");
+    EXPECT_EQ(GetFocus(), box(4001));
+}
+
+TEST_F(PanelTest, LeavingABoxEvaluatesItAndTheNextSelectsItsText) {
+    open({QuizKind::Text, 1, RevealMode::None, {"Paris", "Rome"}}, "\r\nRome\r\n");
+    SetFocus(box(4001));
+    type(4001, "Pari");
+    SetFocus(box(4002));
+    EXPECT_EQ(verdict(4001), "Quasiment");
+    DWORD start = 0, end = 0;
+    SendMessageA(box(4002), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 4u);
+}
+
+TEST_F(PanelTest, F1CopiesTheAnswerIntoEveryBoxNotYetRight) {
+    open({QuizKind::Text, 1, RevealMode::None, {"un", "chats", "souris"}}, "un\r\n\r\n\r\n");
+    ASSERT_EQ(verdict(4001), "BRAVO");
+    SetFocus(box(4002));
+    type(4002, "chat");
+    releaseKey(4002, VK_F1);
+    EXPECT_EQ(windowText(box(4001)), "un");
+    EXPECT_EQ(windowText(box(4002)), "chat");
+    EXPECT_EQ(windowText(box(4003)), "chat");
+    EXPECT_EQ(verdict(4001), "BRAVO");
+    EXPECT_EQ(verdict(4002), "Quasiment");
+    EXPECT_EQ(verdict(4003), "FAUX");
+    EXPECT_EQ(GetFocus(), box(4002));
+}
+
+TEST_F(PanelTest, F1InABlankBoxErasesNothing) {
+    open({QuizKind::Text, 1, RevealMode::None, {"un", "deux", "trois"}}, "   \r\ndeu\r\ntroi\r\n");
+    SetFocus(box(4001));
+    releaseKey(4001, VK_F1);
+    EXPECT_EQ(windowText(box(4002)), "deu");
+    EXPECT_EQ(windowText(box(4003)), "troi");
+    EXPECT_EQ(verdict(4002), "Quasiment");
+}
+
+TEST_F(PanelTest, F2SavesAndKeepsTheFocus) {
+    open({QuizKind::Text, 1, RevealMode::None, {"Paris", "x", "42"}});
+    type(4001, "Paris");
+    type(4003, "42");
+    SetFocus(box(4003));
+    releaseKey(4003, VK_F2);
+    EXPECT_EQ(fileContent(savedFile), "Paris\r\n\r\n42\r\n");
+    EXPECT_EQ(GetFocus(), box(4003));
+}
+
+TEST_F(PanelTest, TabKeepsTheFocusedBoxInViewWhereverThePanelIs) {
+    std::vector<std::string> many(40, "x");
+    open({QuizKind::Text, 1, RevealMode::None, many});
+    // The dialog navigation moves the focus on the press; the release
+    // reaches the box that took it.
+    for (int id : {4020, 4035, 4003}) {
+        SetFocus(box(id));
+        releaseKey(id, VK_TAB);
+        EXPECT_TRUE(insideClient(panel, box(id))) << id << " at " << placeInParent(box(id));
+    }
+    // A box already in view does not scroll the panel.
+    int position = GetScrollPos(panel, SB_VERT);
+    SetFocus(box(4004));
+    releaseKey(4004, VK_TAB);
+    EXPECT_EQ(GetScrollPos(panel, SB_VERT), position);
+}
+
+TEST_F(PanelTest, PageKeysInABoxScrollThePanel) {
+    std::vector<std::string> many(40, "x");
+    open({QuizKind::Text, 1, RevealMode::None, many});
+    SetFocus(box(4001));
+    releaseKey(4001, VK_NEXT);
+    int afterPageDown = GetScrollPos(panel, SB_VERT);
+    EXPECT_GT(afterPageDown, 0);
+    releaseKey(4001, VK_DOWN);
+    EXPECT_GT(GetScrollPos(panel, SB_VERT), afterPageDown);
+    releaseKey(4001, VK_PRIOR);
+    releaseKey(4001, VK_UP);
+    EXPECT_EQ(GetScrollPos(panel, SB_VERT), 0);
+}
+
+}  // namespace
+}  // namespace kelvo::testing

@@ -1,0 +1,135 @@
+#include "panel_fixture.h"
+
+#include "question_panel/control_ids.h"
+#include "shell/win32/application.h"
+
+namespace kelvo::testing {
+namespace {
+
+std::vector<std::string> answers(int count, const std::string& stem = "R") {
+    std::vector<std::string> list;
+    for (int i = 1; i <= count; ++i) list.push_back(stem + std::to_string(i));
+    return list;
+}
+
+SCROLLINFO scrollInfo(HWND window, int bar) {
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(window, bar, &info);
+    return info;
+}
+
+TEST_F(PanelTest, TextQuizOfTwelveQuestions) {
+    open({QuizKind::Text, 1, RevealMode::None, answers(12)});
+    EXPECT_EQ(placeInParent(box(4001)), (Box{610, 5, 170, 20}));
+    EXPECT_EQ(placeInParent(box(4012)), (Box{610, 280, 170, 20}));
+    EXPECT_EQ(placeInParent(GetDlgItem(panel, 5012)), (Box{790, 280, 100, 20}));
+    EXPECT_EQ(verdict(4007), "?");
+    EXPECT_EQ(GetWindowLongA(box(4003), GWL_STYLE) & 0xffffu, 0x0281u);
+    char className[32];
+    GetClassNameA(box(4003), className, sizeof className);
+    EXPECT_STRCASEEQ(className, "Edit");
+    EXPECT_EQ(GetDlgItem(panel, 4013), nullptr);
+    // Content of 900 x 305: the bars reach content - 2.
+    EXPECT_EQ(scrollInfo(panel, SB_HORZ).nMax, 898);
+    EXPECT_EQ(scrollInfo(panel, SB_VERT).nMax, 303);
+    EXPECT_EQ(score(), " 0 / 12");
+    EXPECT_EQ(code(), "      ");
+}
+
+TEST_F(PanelTest, TwoAnswerGridPairsItsBoxes) {
+    QuizSpec spec{QuizKind::Audio, 2, RevealMode::Text, {"A1", "A2", "A3"}, {"B1", "B2", "B3"}};
+    open(spec, "A1\r\nb1\r\nA2\r\nB2\r\n");
+    EXPECT_EQ(placeInParent(box(4003)), (Box{416, 5, 181, 20}));
+    EXPECT_EQ(placeInParent(box(4004)), (Box{416, 24, 181, 20}));
+    EXPECT_EQ(placeInParent(GetDlgItem(panel, 5004)), (Box{596, 24, 60, 20}));
+    EXPECT_EQ(verdict(4001), "BRAVO");
+    EXPECT_EQ(verdict(4002), "BRAVO");  // typed in lower case
+    EXPECT_EQ(verdict(4003), "BRAVO");
+    EXPECT_EQ(verdict(4004), "BRAVO");
+    EXPECT_EQ(score(), " 2 / 3");
+    EXPECT_TRUE(isShown(panel, 8001));
+    EXPECT_TRUE(isShown(panel, 8002));
+    EXPECT_FALSE(isShown(panel, 8003));
+    EXPECT_EQ(controlText(panel, 8002), "Bien vu 2");
+}
+
+TEST_F(PanelTest, SavedRightAnswerIsJudgedAtStart) {
+    open({QuizKind::Text, 1, RevealMode::None, {"Paris", "Rome", "Oslo"}, {}, {"C-UN", "C-DEUX", "C-TROIS"}},
+         "paris\r\nRoma\r\n");
+    EXPECT_EQ(verdict(4001), "BRAVO");
+    EXPECT_EQ(verdict(4002), "Quasiment");
+    EXPECT_EQ(verdict(4003), "?");
+    EXPECT_EQ(score(), " 1 / 3");
+    EXPECT_EQ(code(), "C-UN");
+}
+
+TEST_F(PanelTest, RevealLabelsOfTheLastQuestionShowWhenAllSavedAnswersAreRight) {
+    // Reveal labels are made before their boxes, so the evaluation of the
+    // last pre-filled box can show every label, its own included.
+    open({QuizKind::Audio, 1, RevealMode::AllAtEnd, {"un", "deux", "trois", "quatre"}},
+         "un\r\ndeux\r\ntrois\r\nquatre\r\n");
+    for (int id = 8001; id <= 8004; ++id) EXPECT_TRUE(isShown(panel, id)) << id;
+    EXPECT_EQ(score(), " 4 / 4");
+}
+
+TEST_F(PanelTest, NoQuestionsBuildsNothingToScroll) {
+    open({QuizKind::Text, 1, RevealMode::None, {}});
+    EXPECT_EQ(GetDlgItem(panel, 4001), nullptr);
+    EXPECT_EQ(score(), " 0 / 0");
+    SendMessageA(panel, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(GetScrollPos(panel, SB_VERT), 0);
+}
+
+TEST_F(PanelTest, VerdictLabelsAreColouredByTheirText) {
+    open({QuizKind::Text, 1, RevealMode::None, {"CHIEN", "CHIEN", "CHIEN", "CHIEN", "CHIEN"}},
+         "chien\r\nchat\r\nchine\r\nchiex\r\n\r\n");
+    struct Case {
+        int label;
+        const char* verdict;
+        HGDIOBJ brush;
+    } cases[] = {
+        {5001, "BRAVO", theQuiz->rightBrush},
+        {5002, "FAUX", theQuiz->wrongBrush},
+        {5003, "Anagramme", theQuiz->anagramBrush},
+        {5004, "Quasiment", theQuiz->closeBrush},
+        {5005, "?", nullptr},
+    };
+    HDC dc = GetDC(panel);
+    for (const auto& test : cases) {
+        EXPECT_EQ(controlText(panel, test.label), test.verdict);
+        auto brush = reinterpret_cast<HGDIOBJ>(
+            SendMessageA(panel, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(GetDlgItem(panel, test.label))));
+        if (test.brush != nullptr) {
+            EXPECT_EQ(brush, test.brush) << test.verdict;
+        } else {  // the dialog's default colours, none of the quiz's brushes
+            for (HGDIOBJ quizBrush : {theQuiz->rightBrush, theQuiz->wrongBrush, theQuiz->anagramBrush,
+                                      theQuiz->closeBrush, theQuiz->backBrush})
+                EXPECT_NE(brush, quizBrush) << test.verdict;
+        }
+    }
+    ReleaseDC(panel, dc);
+}
+
+TEST_F(PanelTest, NumberLabelsTextFollowsTheQuizColour) {
+    open({QuizKind::Text, 1, RevealMode::None, {"A"}});
+    struct { BYTE red, green; COLORREF text; } cases[] = {{69, 69, 0xffffff}, {70, 0, 0x000000}};
+    HWND number = GetDlgItem(panel, PanelIds::NumberLabel);
+    for (const auto& test : cases) {
+        theQuiz->setColor(test.red, test.green, 100);
+        HDC dc = GetDC(panel);
+        SetTextColor(dc, 0x123456);
+        auto brush = SendMessageA(panel, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                  reinterpret_cast<LPARAM>(number));
+        EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush), theQuiz->backBrush);
+        EXPECT_EQ(GetTextColor(dc), test.text);
+        EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+        ReleaseDC(panel, dc);
+    }
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(panel, WM_CTLCOLORDLG, 0, 0)), theQuiz->backBrush);
+}
+
+}  // namespace
+}  // namespace kelvo::testing

@@ -1,0 +1,56 @@
+#include "panel_fixture.h"
+
+#include "shell/header_ids.h"
+#include "shell/win32/application.h"
+
+namespace kelvo::testing {
+
+void PanelTest::SetUp() {
+    savedFile = testSavedAnswersFileName();
+    DeleteFileA(savedFile.c_str());
+}
+
+void PanelTest::TearDown() {
+    // The windows go first: a box losing the focus still evaluates with the quiz.
+    if (mainWindow) DestroyWindow(mainWindow);
+    shutDown(nullptr);
+    pumpMessages();
+    takeQuitMessage();
+    DeleteFileA(savedFile.c_str());
+}
+
+void PanelTest::open(const QuizSpec& spec, const std::optional<std::string>& saved) {
+    if (saved) writeFile(savedFile, *saved);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    registerMainWindowClass(instance);  // once per process; later calls fail harmlessly
+    createBackgroundBrush();
+    theQuiz = new Quiz(drawing);
+    Quiz& quiz = *theQuiz;
+    quiz.kind = spec.kind;
+    quiz.answersPerQuestion = spec.answersPerQuestion;
+    quiz.revealMode = spec.revealMode;
+    quiz.questionCount = spec.questionCount >= 0 ? spec.questionCount : static_cast<int>(spec.answers.size());
+    copyText(quiz.title, "Quiz de test");
+    for (std::size_t i = 0; i < spec.answers.size(); ++i) {
+        std::string second = i < spec.secondAnswers.size() ? spec.secondAnswers[i] : "";
+        std::string prompt = "Question " + std::to_string(i + 1);
+        quiz.addQuestion(spec.answers[i].c_str(), second.c_str(), prompt.c_str());
+        copyText(quiz.lastQuestion()->revealText, ("Bien vu " + std::to_string(i + 1)).c_str());
+    }
+    for (std::size_t i = 0; i < spec.codes.size(); ++i) copyText(quiz.codes[i], spec.codes[i].c_str());
+    mainWindow = createMainWindow(instance);
+    ASSERT_NE(mainWindow, nullptr);
+    ASSERT_TRUE(createPanels(instance, mainWindow));
+    panel = questionPanelWindow;
+    showWindows(mainWindow);
+    pumpMessages();
+}
+
+std::string PanelTest::score() const { return controlText(headerPanelWindow, HeaderIds::ScoreLabel); }
+std::string PanelTest::code() const { return controlText(headerPanelWindow, HeaderIds::CodeBox); }
+
+void PanelTest::releaseKey(int boxId, WPARAM key) {
+    SendMessageA(box(boxId), WM_KEYUP, key, 0xC0000001);
+}
+
+}  // namespace kelvo::testing

@@ -1,0 +1,92 @@
+#include "panel_fixture.h"
+
+#include "question_panel/control_ids.h"
+#include "question_panel/win32/panel_scrolling.h"
+#include "question_panel/win32/panel_state.h"
+
+namespace kelvo::testing {
+namespace {
+
+// A panel 500 pixels high over content 1000 pixels high.
+class ScrollTest : public PanelTest {
+protected:
+    void openTall(int contentHeight = 1000) {
+        std::vector<std::string> many(45, "x");
+        open({QuizKind::Text, 1, RevealMode::None, many});
+        RECT outer, client;
+        GetWindowRect(panel, &outer);
+        GetClientRect(panel, &client);
+        int extra = (outer.bottom - outer.top) - client.bottom;
+        SetWindowPos(panel, nullptr, 0, 0, outer.right - outer.left, 500 + extra, SWP_NOMOVE | SWP_NOZORDER);
+        panelState(panel)->contentHeight = contentHeight;
+        setScrollRanges(panel);
+    }
+    int position() const { return GetScrollPos(panel, SB_VERT); }
+    int firstBoxTop() const { return placeInParent(box(4001)).y; }
+    void request(int code) { SendMessageA(panel, WM_VSCROLL, static_cast<WPARAM>(code), 0); }
+};
+
+TEST_F(ScrollTest, RequestsStopAtContentMinusVisible) {
+    openTall();
+    request(SB_LINEDOWN);
+    EXPECT_EQ(position(), 310);
+    EXPECT_EQ(firstBoxTop(), 5 - 310);
+    SetScrollPos(panel, SB_VERT, 480, FALSE);
+    ScrollWindow(panel, 0, 310 - 480, nullptr, nullptr);
+    request(PanelIds::ScrollDown50);
+    EXPECT_EQ(position(), 500);
+    EXPECT_EQ(firstBoxTop(), 5 - 500);  // moved up by 20
+    request(SB_BOTTOM);
+    EXPECT_EQ(position(), 500);
+    request(SB_THUMBPOSITION);
+    EXPECT_EQ(position(), 500);
+    request(SB_TOP);
+    EXPECT_EQ(position(), 0);
+    EXPECT_EQ(firstBoxTop(), 5);
+}
+
+TEST_F(ScrollTest, ContentThatFitsNeverScrolls) {
+    openTall(300);
+    for (int code : {SB_LINEDOWN, SB_PAGEDOWN, SB_BOTTOM, PanelIds::ScrollDown50}) {
+        request(code);
+        EXPECT_EQ(position(), 0) << code;
+    }
+    EXPECT_EQ(firstBoxTop(), 5);
+}
+
+TEST_F(ScrollTest, EnlargingAtTheBottomKeepsTheRowsAligned) {
+    openTall();
+    request(SB_BOTTOM);
+    ASSERT_EQ(position(), 500);
+    RECT outer;
+    GetWindowRect(panel, &outer);
+    SetWindowPos(panel, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + 100,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(position(), 400);
+    EXPECT_EQ(firstBoxTop(), 5 - 400);
+}
+
+TEST_F(ScrollTest, OneWheelNotchOverThePanelMovesItTwoSteps) {
+    openTall();
+    SendMessageA(panel, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    pumpUntil([&] { return position() == 100; });
+    EXPECT_EQ(position(), 100);
+    for (int delta : {240, 30}) {
+        SendMessageA(panel, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
+        pumpMessages();
+        EXPECT_EQ(position(), 100) << delta;
+    }
+}
+
+TEST_F(ScrollTest, HorizontalLinesMoveOnePixel) {
+    openTall();
+    RECT outer;
+    GetWindowRect(panel, &outer);
+    SetWindowPos(panel, nullptr, 0, 0, 400, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageA(panel, WM_HSCROLL, SB_LINERIGHT, 0);
+    EXPECT_EQ(GetScrollPos(panel, SB_HORZ), 1);
+    EXPECT_EQ(placeInParent(box(4001)).x, 609);
+}
+
+}  // namespace
+}  // namespace kelvo::testing

@@ -1,0 +1,85 @@
+#include "support/window_testing.h"
+
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <vector>
+
+namespace kelvo::testing {
+
+void pumpMessages() {
+    MSG message;
+    std::vector<MSG> quits;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quits.push_back(message);
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    if (!quits.empty()) PostQuitMessage(static_cast<int>(quits.back().wParam));
+}
+
+bool pumpUntil(const std::function<bool()>& condition, int milliseconds) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    while (!condition()) {
+        if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        pumpMessages();
+    }
+    return true;
+}
+
+bool takeQuitMessage() {
+    MSG message;
+    bool found = false;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) found = true;
+    return found;
+}
+
+std::ostream& operator<<(std::ostream& out, const Box& box) {
+    return out << box.x << "," << box.y << " " << box.width << "x" << box.height;
+}
+
+Box placeInParent(HWND child) {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::string windowText(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string controlText(HWND parent, int id) {
+    return windowText(GetDlgItem(parent, id));
+}
+
+bool isShown(HWND parent, int id) {
+    HWND control = GetDlgItem(parent, id);
+    return control != nullptr && (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+std::string testSavedAnswersFileName() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name(path);
+    name = name.substr(name.find_last_of('\\') + 1);
+    return name.substr(0, name.size() - 3) + "txt";
+}
+
+std::string fileContent(const std::string& name) {
+    std::ifstream file(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::string& name, const std::string& content) {
+    std::ofstream file(name, std::ios::binary | std::ios::trunc);
+    file << content;
+}
+
+}  // namespace kelvo::testing
