@@ -1,0 +1,35 @@
+// Geometry of the main window: its size, where it opens, where its two
+// panels and the version label go, and what a wheel turn asks of the panel.
+#pragma once
+
+#include "shell/geometry.h"
+
+namespace kelvo::MainWindowGeometry {
+
+constexpr int Width = 544;  // outer size at creation
+constexpr int Height = 375;
+constexpr int VersionLabelId = 8000;
+constexpr int WheelNotch = 120;
+
+struct Layout {
+    Rect questionPanel;
+    Rect headerPanel;
+    Rect versionLabel;
+};
+
+// Where the panels and the label go in a client area of the given size.
+Layout layout(int clientWidth, int clientHeight);
+
+// The label's place while the window is being created, before any layout.
+Rect versionLabelAtCreation(int clientHeight);
+
+// Top-left corner that centres the window on the desktop; integer halves
+// round toward zero, also when the window is larger than the desktop.
+Point centredOrigin(const Edges& desktop, const Edges& window);
+
+// The question panel's private scroll request for a wheel distance: one
+// notch away from the user scrolls up, one toward the user down, anything
+// else (several notches at once, a fraction of one) nothing, as 0.
+int wheelScrollRequest(int wheelDistance);
+
+}  // namespace kelvo::MainWindowGeometry

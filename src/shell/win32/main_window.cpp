@@ -1,0 +1,90 @@
+#include "shell/win32/main_window.h"
+
+#include "question_panel/win32/question_panel.h"
+#include "shell/main_window_layout.h"
+#include "shell/shell_texts.h"
+#include "shell/win32/application.h"
+
+namespace kelvo {
+
+namespace {
+
+using MainWindowGeometry::VersionLabelId;
+
+void moveWindow(HWND window, const Rect& rect, UINT flags) {
+    SetWindowPos(window, nullptr, rect.x, rect.y, rect.width, rect.height, flags);
+}
+
+LRESULT onCreate(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    const Rect label = MainWindowGeometry::versionLabelAtCreation(client.bottom);
+    createLabel(window, ShellTexts::VersionLabel, label.x, label.y, label.width, label.height, VersionLabelId);
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconA(nullptr, IDI_QUESTION)));
+    return 0;
+}
+
+// Only reached after the loop (when shutdown destroys the window): nobody reads this quit.
+LRESULT onDestroy() {
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT onSize(HWND window, WPARAM sizeType, int clientWidth, int clientHeight) {
+    if (sizeType == SIZE_MINIMIZED) return 0;
+    const MainWindowGeometry::Layout layout = MainWindowGeometry::layout(clientWidth, clientHeight);
+    // While the main window is being created the panels do not exist yet.
+    if (questionPanelWindow) moveWindow(questionPanelWindow, layout.questionPanel, SWP_NOZORDER);
+    if (headerPanelWindow) moveWindow(headerPanelWindow, layout.headerPanel, SWP_NOZORDER);
+    if (HWND label = GetDlgItem(window, VersionLabelId))
+        moveWindow(label, layout.versionLabel, SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    return 0;
+}
+
+LRESULT onClose() {
+    if (questionPanelWindow) saveAnswers(questionPanelWindow);
+    DeleteFileA(ShellTexts::LeftoverClip);
+    // The window stays: shutdown after the loop decides what is destroyed.
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT onColorStatic(HDC dc, HWND control) {
+    if (GetWindowLongA(control, GWL_ID) != VersionLabelId) return 0;
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(backgroundBrush);
+}
+
+LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam) {
+    forwardWheel(questionPanelWindow, wParam, lParam);
+    return 0;
+}
+
+}  // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:          return onCreate(window);
+        case WM_DESTROY:         return onDestroy();
+        case WM_SIZE:            return onSize(window, wParam, LOWORD(lParam), HIWORD(lParam));
+        case WM_CLOSE:           return onClose();
+        case WM_CTLCOLORSTATIC:  return onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_MOUSEWHEEL:      return onMouseWheel(wParam, lParam);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void createLabel(HWND parent, const char* text, int x, int y, int width, int height, int controlId) {
+    HWND label = CreateWindowExA(0, "Static", text, WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                                 GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+}
+
+void forwardWheel(HWND target, WPARAM wParam, LPARAM) {
+    const int request = MainWindowGeometry::wheelScrollRequest(GET_WHEEL_DELTA_WPARAM(wParam));
+    if (request != 0 && target) PostMessageA(target, WM_VSCROLL, request, 0);
+}
+
+}  // namespace kelvo

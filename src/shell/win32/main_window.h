@@ -1,0 +1,18 @@
+// The main window: holds the two panels and the version label, lays them
+// out, passes wheel turns to the question panel, and saves and quits on close.
+#pragma once
+
+#include <windows.h>
+
+namespace kelvo {
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A left-aligned "Static" child in the default GUI font, found again by its id.
+void createLabel(HWND parent, const char* text, int x, int y, int width, int height, int controlId);
+
+// Posts (not sends) the question panel one scroll step per single wheel notch,
+// so the step is handled after the current message.
+void forwardWheel(HWND target, WPARAM wParam, LPARAM lParam);
+
+}  // namespace kelvo

@@ -1,0 +1,56 @@
+// The player's real windows, built by the real start-up steps around the
+// demonstration quiz (the test program carries no quiz data), and the small
+// tools the shell tests read them with.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "quiz/message_sink.h"
+#include "quiz/win32/executable_resources.h"
+#include "quiz/win32/gdi_drawing_objects.h"
+#include "shell/geometry.h"
+
+namespace kelvo::testing {
+
+class RecordingSink : public MessageSink {
+public:
+    void showMessage(const char* text, const char* caption) override {
+        messages.push_back(std::string(text) + " | " + caption);
+    }
+    std::vector<std::string> messages;
+};
+
+class PlayerWindows : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    GdiDrawingObjects drawing;
+    ExecutablePatchResources resources;
+    RecordingSink loaderMessages;
+    HWND mainWindow = nullptr;
+};
+
+// Dispatches whatever is queued; a quit message is kept aside, not obeyed.
+void pumpMessages();
+// Pumps until the condition holds; false when it still fails after two seconds.
+bool pumpUntil(const std::function<bool()>& condition);
+// Removes pending quit messages; true when there was one.
+bool takeQuitMessage();
+
+// A child's rectangle in its parent's client coordinates.
+Rect placeInParent(HWND child);
+Rect clientSize(HWND window);  // x and y 0
+std::string windowText(HWND window);
+// The saved-answers file of this test program, in the current folder.
+std::string savedAnswersFileName();
+std::string fileContent(const std::string& name);
+bool fileExists(const char* name);
+
+}  // namespace kelvo::testing
