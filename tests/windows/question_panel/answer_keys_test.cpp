@@ -4,7 +4,7 @@ namespace kelvo::testing {
 namespace {
 
 bool insideClient(HWND panel, HWND control) {
-    Box place = placeInParent(control);
+    Rect place = placeInParent(control);
     RECT client;
     GetClientRect(panel, &client);
     return place.y >= 0 && place.y + place.height <= client.bottom;

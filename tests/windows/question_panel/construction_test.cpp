@@ -22,9 +22,9 @@ SCROLLINFO scrollInfo(HWND window, int bar) {
 
 TEST_F(PanelTest, TextQuizOfTwelveQuestions) {
     open({QuizKind::Text, 1, RevealMode::None, answers(12)});
-    EXPECT_EQ(placeInParent(box(4001)), (Box{610, 5, 170, 20}));
-    EXPECT_EQ(placeInParent(box(4012)), (Box{610, 280, 170, 20}));
-    EXPECT_EQ(placeInParent(GetDlgItem(panel, 5012)), (Box{790, 280, 100, 20}));
+    EXPECT_EQ(placeInParent(box(4001)), (Rect{610, 5, 170, 20}));
+    EXPECT_EQ(placeInParent(box(4012)), (Rect{610, 280, 170, 20}));
+    EXPECT_EQ(placeInParent(GetDlgItem(panel, 5012)), (Rect{790, 280, 100, 20}));
     EXPECT_EQ(verdict(4007), "?");
     EXPECT_EQ(GetWindowLongA(box(4003), GWL_STYLE) & 0xffffu, 0x0281u);
     char className[32];
@@ -41,9 +41,9 @@ TEST_F(PanelTest, TextQuizOfTwelveQuestions) {
 TEST_F(PanelTest, TwoAnswerGridPairsItsBoxes) {
     QuizSpec spec{QuizKind::Audio, 2, RevealMode::Text, {"A1", "A2", "A3"}, {"B1", "B2", "B3"}};
     open(spec, "A1\r\nb1\r\nA2\r\nB2\r\n");
-    EXPECT_EQ(placeInParent(box(4003)), (Box{416, 5, 181, 20}));
-    EXPECT_EQ(placeInParent(box(4004)), (Box{416, 24, 181, 20}));
-    EXPECT_EQ(placeInParent(GetDlgItem(panel, 5004)), (Box{596, 24, 60, 20}));
+    EXPECT_EQ(placeInParent(box(4003)), (Rect{416, 5, 181, 20}));
+    EXPECT_EQ(placeInParent(box(4004)), (Rect{416, 24, 181, 20}));
+    EXPECT_EQ(placeInParent(GetDlgItem(panel, 5004)), (Rect{596, 24, 60, 20}));
     EXPECT_EQ(verdict(4001), "BRAVO");
     EXPECT_EQ(verdict(4002), "BRAVO");  // typed in lower case
     EXPECT_EQ(verdict(4003), "BRAVO");

@@ -6,7 +6,7 @@
 namespace kelvo::testing {
 
 void PanelTest::SetUp() {
-    savedFile = testSavedAnswersFileName();
+    savedFile = savedAnswersFileName();
     DeleteFileA(savedFile.c_str());
 }
 

@@ -15,6 +15,7 @@
 #include "quiz/win32/executable_resources.h"
 #include "quiz/win32/gdi_drawing_objects.h"
 #include "shell/geometry.h"
+#include "support/window_testing.h"
 
 namespace kelvo::testing {
 
@@ -36,21 +37,5 @@ protected:
     RecordingSink loaderMessages;
     HWND mainWindow = nullptr;
 };
-
-// Dispatches whatever is queued; a quit message is kept aside, not obeyed.
-void pumpMessages();
-// Pumps until the condition holds; false when it still fails after two seconds.
-bool pumpUntil(const std::function<bool()>& condition);
-// Removes pending quit messages; true when there was one.
-bool takeQuitMessage();
-
-// A child's rectangle in its parent's client coordinates.
-Rect placeInParent(HWND child);
-Rect clientSize(HWND window);  // x and y 0
-std::string windowText(HWND window);
-// The saved-answers file of this test program, in the current folder.
-std::string savedAnswersFileName();
-std::string fileContent(const std::string& name);
-bool fileExists(const char* name);
 
 }  // namespace kelvo::testing

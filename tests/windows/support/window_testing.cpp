@@ -5,6 +5,12 @@
 #include <ostream>
 #include <vector>
 
+namespace kelvo {
+std::ostream& operator<<(std::ostream& out, const Rect& rect) {
+    return out << rect.x << "," << rect.y << " " << rect.width << "x" << rect.height;
+}
+}  // namespace kelvo
+
 namespace kelvo::testing {
 
 void pumpMessages() {
@@ -22,9 +28,9 @@ void pumpMessages() {
 }
 
 bool pumpUntil(const std::function<bool()>& condition, int milliseconds) {
-    const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+    const DWORD start = GetTickCount();
     while (!condition()) {
-        if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
+        if (GetTickCount() - start > static_cast<DWORD>(milliseconds)) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         pumpMessages();
     }
@@ -38,15 +44,17 @@ bool takeQuitMessage() {
     return found;
 }
 
-std::ostream& operator<<(std::ostream& out, const Box& box) {
-    return out << box.x << "," << box.y << " " << box.width << "x" << box.height;
-}
-
-Box placeInParent(HWND child) {
+Rect placeInParent(HWND child) {
     RECT rect;
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+Rect clientSize(HWND window) {
+    RECT rect;
+    GetClientRect(window, &rect);
+    return {0, 0, rect.right, rect.bottom};
 }
 
 std::string windowText(HWND window) {
@@ -64,7 +72,7 @@ bool isShown(HWND parent, int id) {
     return control != nullptr && (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-std::string testSavedAnswersFileName() {
+std::string savedAnswersFileName() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string name(path);
@@ -80,6 +88,10 @@ std::string fileContent(const std::string& name) {
 void writeFile(const std::string& name, const std::string& content) {
     std::ofstream file(name, std::ios::binary | std::ios::trunc);
     file << content;
+}
+
+bool fileExists(const char* name) {
+    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace kelvo::testing
