@@ -1,0 +1,237 @@
+#include "core/commands.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "core/quiz_payload.h"
+#include "kelvopack/quiz_folder.h"
+
+namespace kelvo::pack {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::QuizFolder;
+
+// Executables as files whose resources live in memory, keyed by path, with
+// the same replace-everything writing as the Win32 seam.
+class FakeExecutables : public ExecutableFiles {
+public:
+    bool readResources(const fs::path& executable, ResourceSet& resources, std::string& error) override {
+        const auto found = files.find(fs::weakly_canonical(executable));
+        if (found == files.end()) {
+            error = "not an executable";
+            return false;
+        }
+        resources = found->second;
+        return true;
+    }
+    bool writeResources(const fs::path& executable, const ResourceSet& resources, std::string& error) override {
+        if (failWrites) {
+            error = "refused";
+            return false;
+        }
+        files[fs::weakly_canonical(executable)] = resources;
+        return true;
+    }
+    // Renames carry the resources along, as they would in a real file.
+    void follow(const fs::path& from, const fs::path& to) {
+        auto node = files.extract(fs::weakly_canonical(from));
+        if (!node.empty()) {
+            node.key() = fs::weakly_canonical(to);
+            files.insert(std::move(node));
+        }
+    }
+
+    std::map<fs::path, ResourceSet> files;
+    bool failWrites = false;
+};
+
+Resource dialog(std::uint16_t id) { return {ResourceName::number(ResourceTypes::Dialog), ResourceName::number(id), 0x409, {1, 2}}; }
+
+class Commands : public ::testing::Test {
+protected:
+    Commands() {
+        player = folder.write("kelvo.exe", "MZ player");
+        // The player carries its dialogs, and an old quiz in another language
+        // that a build must not keep.
+        executables.files[fs::weakly_canonical(player)] = {
+            dialog(1001), dialog(1002),
+            {ResourceTypes::image(), ResourceName::number(401), 0x40C, {'o', 'l', 'd'}},
+            {ResourceTypes::patch(), ResourceName::number(104), 0x409, {'o', 'l', 'd'}},
+        };
+        source = folder.write("quiz.toml",
+                              "title = \"Animaux\"\nkind = \"picture\"\nreveal = \"picture\"\ncodes = [\"C1\"]\n"
+                              "[[question]]\nanswer = \"chat\"\npicture = \"q.jpg\"\nreveal_picture = \"q.gif\"\n"
+                              "[[question]]\nanswer = \"chien\"\npicture = \"q.bmp\"\n");
+    }
+
+    int run(const std::vector<std::string>& arguments) {
+        out.str("");
+        err.str("");
+        CommandContext context{executables, in, out, err, folder.path};
+        return runKelvopack(context, arguments);
+    }
+
+    // The fake cannot see the real rename the build does: move the
+    // resources from the temporary name to the output name when it appears.
+    int build(const std::vector<std::string>& arguments, const fs::path& output) {
+        const int status = run(arguments);
+        fs::path temporary = output;
+        temporary += ".kelvopack-tmp";
+        if (status == ExitCodes::Success) executables.follow(temporary, output);
+        return status;
+    }
+
+    const ResourceSet& resourcesOf(const fs::path& file) { return executables.files.at(fs::weakly_canonical(file)); }
+
+    QuizFolder folder;
+    FakeExecutables executables;
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    fs::path player;
+    fs::path source;
+};
+
+TEST_F(Commands, BuildReplacesEveryQuizResourceOfThePlayer) {
+    const fs::path output = folder.path / "animaux.exe";
+    ASSERT_EQ(build({"build", source.string(), "-o", output.string(), "--player", player.string()}, output), ExitCodes::Success)
+        << err.str();
+    EXPECT_TRUE(fs::exists(output));
+    const ResourceSet& written = resourcesOf(output);
+    EXPECT_NE(findResource(written, ResourceName::number(ResourceTypes::Dialog), 1001), nullptr);
+    int quizResources = 0;
+    for (const Resource& resource : written) {
+        if (resource.type == ResourceTypes::patch() || resource.type == ResourceTypes::image()) {
+            ++quizResources;
+            EXPECT_EQ(resource.language, NeutralLanguage) << "the old quiz's resources are gone";
+        }
+    }
+    EXPECT_EQ(quizResources, 5);   // 104, 105, pictures 401 and 402, reveal picture 10401
+    EXPECT_EQ(findResource(written, ResourceTypes::image(), 10401)->data.front(), 'G');
+}
+
+TEST_F(Commands, AnInvalidSourceWritesNothing) {
+    folder.write("quiz.toml", "title = \"x\"\nkind = \"picture\"\n[[question]]\nanswer = \"a \"\npicture = \"q.jpg\"\n");
+    const fs::path output = folder.path / "quiz.exe";
+    EXPECT_EQ(run({"build", source.string(), "--player", player.string()}), ExitCodes::Invalid);
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_NE(err.str().find("ligne 4 (question 1, answer)"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("rien n'a été écrit"), std::string::npos) << err.str();
+}
+
+TEST_F(Commands, AFailedWriteLeavesNeitherOutputNorTemporaryFile) {
+    executables.failWrites = true;
+    const fs::path output = folder.path / "quiz.exe";
+    EXPECT_EQ(run({"build", source.string(), "--player", player.string()}), ExitCodes::Failure);
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_FALSE(fs::exists(folder.path / "quiz.exe.kelvopack-tmp"));
+}
+
+TEST_F(Commands, BuildRefusesNamesThatWouldBreakTheQuiz) {
+    // The saved-answers file takes the executable's name with "txt" at the
+    // end: an output named .txt would be overwritten by its own answers.
+    EXPECT_EQ(run({"build", source.string(), "-o", (folder.path / "quiz.txt").string(), "--player", player.string()}),
+              ExitCodes::Usage);
+    EXPECT_EQ(run({"build", source.string(), "-o", player.string(), "--player", player.string()}), ExitCodes::Usage);
+    const fs::path notAPlayer = folder.write("other.exe", "MZ");
+    executables.files[fs::weakly_canonical(notAPlayer)] = {};
+    EXPECT_EQ(run({"build", source.string(), "--player", notAPlayer.string()}), ExitCodes::Failure);
+    EXPECT_NE(err.str().find("n'est pas un lecteur Kelvo"), std::string::npos) << err.str();
+}
+
+TEST_F(Commands, ExtractThenBuildGivesTheSameResources) {
+    const fs::path first = folder.path / "first.exe";
+    ASSERT_EQ(build({"build", source.string(), "-o", first.string(), "--player", player.string()}, first), ExitCodes::Success);
+    const fs::path extracted = folder.path / "extracted";
+    ASSERT_EQ(run({"extract", first.string(), "-o", extracted.string()}), ExitCodes::Success) << err.str();
+    EXPECT_TRUE(fs::exists(extracted / "first.toml"));
+    EXPECT_TRUE(fs::exists(extracted / "image-01.jpg"));
+    EXPECT_TRUE(fs::exists(extracted / "image-revelee-01.gif"));
+    EXPECT_TRUE(fs::exists(extracted / "image-02.bmp"));
+
+    const fs::path second = folder.path / "second.exe";
+    ASSERT_EQ(build({"build", (extracted / "first.toml").string(), "-o", second.string(), "--player", player.string()}, second),
+              ExitCodes::Success)
+        << err.str();
+    EXPECT_EQ(resourcesOf(second).size(), resourcesOf(first).size());
+    for (const Resource& resource : resourcesOf(first)) {
+        const Resource* rebuilt = findResource(resourcesOf(second), resource.type, resource.name);
+        ASSERT_NE(rebuilt, nullptr);
+        EXPECT_EQ(rebuilt->data, resource.data);
+    }
+    // A second extract into the same folder is refused unless forced.
+    EXPECT_EQ(run({"extract", first.string(), "-o", extracted.string()}), ExitCodes::Usage);
+    EXPECT_EQ(run({"extract", first.string(), "-o", extracted.string(), "--force"}), ExitCodes::Success);
+}
+
+TEST_F(Commands, ADroppedFileIsBuiltOrExtractedWithDefaultNames) {
+    // kelvo.exe next to the tool is found as the player only if it is a
+    // 32-bit executable; give it a PE header of that kind.
+    std::string header(0x100, '\0');
+    header[0] = 'M';
+    header[1] = 'Z';
+    header[0x3C] = 0x80;
+    header.replace(0x80, 6, std::string("PE\0\0\x4C\x01", 6));
+    folder.write("kelvo.exe", header);
+    const fs::path output = folder.path / "quiz.exe";
+    ASSERT_EQ(build({source.string()}, output), ExitCodes::Success) << err.str();
+    ASSERT_EQ(run({output.string()}), ExitCodes::Success) << err.str();
+    EXPECT_TRUE(fs::exists(folder.path / "quiz" / "quiz.toml"));
+    EXPECT_EQ(run({"build", source.string(), "--arch", "64"}), ExitCodes::Failure) << "no 64-bit player anywhere";
+    EXPECT_NE(err.str().find("64 bits introuvable"), std::string::npos) << err.str();
+}
+
+TEST_F(Commands, ValidateReportsWithoutWriting) {
+    EXPECT_EQ(run({"validate", source.string()}), ExitCodes::Success) << err.str();
+    EXPECT_NE(out.str().find("2 question(s)"), std::string::npos) << out.str();
+    EXPECT_EQ(run({"validate", (folder.path / "absent.toml").string()}), ExitCodes::Invalid);
+    EXPECT_EQ(run({"frobnicate"}), ExitCodes::Usage);
+    EXPECT_EQ(run({}), ExitCodes::Usage);
+}
+
+TEST_F(Commands, CheckGivesThePlayersVerdicts) {
+    EXPECT_EQ(run({"check", "CHIEN", "  chien  "}), ExitCodes::Success);
+    EXPECT_EQ(out.str(), "BRAVO\n");
+    EXPECT_EQ(run({"check", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMXYZ"}), ExitCodes::Success);
+    EXPECT_EQ(out.str(), "y a de l'idée\n") << "the verdict comes back in UTF-8";
+
+    in.str("CHIEN\tchine\r\n\xC3\x89L\xC3\x88VE\t\xC3\xA9l\xC3\xA8ve\nno tab\nCHAT\t\xE2\x98\x85\nCHIEN\t\n");
+    EXPECT_EQ(run({"check"}), ExitCodes::Invalid);
+    EXPECT_EQ(out.str(), "Anagramme\nPresque\n\n\n?\n");
+    EXPECT_NE(err.str().find("ligne 3"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("ligne 4"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"check", "only one"}), ExitCodes::Usage);
+}
+
+TEST(PlayerLocation, ArchitectureComesFromThePeHeader) {
+    QuizFolder folder;
+    std::string header(0x100, '\0');
+    header[0] = 'M';
+    header[1] = 'Z';
+    header[0x3C] = 0x40;
+    header.replace(0x40, 6, std::string("PE\0\0\x64\x86", 6));
+    EXPECT_EQ(executableArchitecture(folder.write("x64.exe", header)), Architecture::X64);
+    header.replace(0x40, 6, std::string("PE\0\0\x4C\x01", 6));
+    EXPECT_EQ(executableArchitecture(folder.write("x86.exe", header)), Architecture::X86);
+    EXPECT_EQ(executableArchitecture(folder.write("text.exe", "hello")), std::nullopt);
+    EXPECT_EQ(executableArchitecture(folder.path / "absent.exe"), std::nullopt);
+}
+
+TEST(PlayerLocation, SearchesBesideTheToolThenTheBuildTrees) {
+    QuizFolder folder;
+    const fs::path tool = folder.path / "build" / "pack-win64" / "tools" / "kelvopack";
+    const auto candidates = playerCandidates(tool);
+    fs::create_directories(folder.path / "build" / "other-win32");
+    const auto withSibling = playerCandidates(tool);
+    EXPECT_EQ(candidates.front(), tool / "kelvo.exe");
+    EXPECT_EQ(withSibling.back(), folder.path / "build" / "other-win32" / "src" / "kelvo.exe");
+    EXPECT_NE(std::find(candidates.begin(), candidates.end(), folder.path / "build" / "pack-win64" / "src" / "kelvo.exe"),
+              candidates.end());
+}
+
+}  // namespace
+}  // namespace kelvo::pack

@@ -1,0 +1,80 @@
+#include "core/source_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "core/quiz_payload.h"
+#include "core/quiz_validation.h"
+#include "kelvopack/quiz_folder.h"
+#include "quiz/quiz.h"
+
+namespace kelvo::pack {
+namespace {
+
+using testing::QuizFolder;
+
+PackedQuiz awkwardQuiz() {
+    PackedQuiz quiz;
+    quiz.kind = QuizKind::Picture;
+    quiz.revealMode = RevealMode::TextAndPicture;
+    quiz.answersPerQuestion = 2;
+    quiz.title = "Le \"grand\" quiz # d\x92\xE9t\xE9";
+    quiz.author = " C:\\Users\\prof";   // built quizzes carry the blank after "Par :"
+    quiz.explanation = "ligne 1\r\nligne 2\ttab";
+    quiz.firstCaption = "Nom";
+    quiz.secondCaption = "Cri";
+    quiz.red = 1;
+    quiz.green = 0xAB;
+    quiz.blue = 0xFF;
+    quiz.codes = {"", "F\xC9LICITATIONS | 2"};
+    const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1};
+    const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0};
+    quiz.questions = {
+        {"1914", "\xE9t\xE9", "", "texte\nr\xE9v\xE9l\xE9", jpeg, gif},
+        {"chat", "miaou", "", "", gif, gif},
+    };
+    return quiz;
+}
+
+TEST(SourceWriter, AnExtractedSourceBuildsTheSamePayloads) {
+    QuizFolder folder;
+    const PackedQuiz original = awkwardQuiz();
+    const ExtractedQuiz extracted = extractQuizSource(original, "quiz.exe");
+    // The same GIF serves as a picture and as both reveal pictures: one file.
+    ASSERT_EQ(extracted.files.size(), 2u);
+    EXPECT_EQ(extracted.files[0].first, "image-01.jpg");
+    EXPECT_EQ(extracted.files[1].first, "image-revelee-01.gif");
+    EXPECT_NE(extracted.source.find("author = \"C:\\\\Users\\\\prof\"\n"), std::string::npos) << extracted.source;
+    for (const auto& [name, bytes] : extracted.files) folder.write(name, std::string(bytes.begin(), bytes.end()));
+
+    QuizSource source;
+    Diagnostics diagnostics("quiz.toml");
+    ASSERT_TRUE(parseQuizSource(extracted.source, folder.path, source, diagnostics)) << extracted.source;
+    PackedQuiz rebuilt;
+    ASSERT_TRUE(compileQuiz(source, rebuilt, diagnostics)) << extracted.source;
+    EXPECT_EQ(quizPayload(rebuilt), quizPayload(original));
+    EXPECT_EQ(codesPayload(rebuilt), codesPayload(original));
+    EXPECT_EQ(rebuilt.questions[1].picture, original.questions[1].picture);
+    EXPECT_EQ(rebuilt.questions[1].revealPicture, original.questions[1].revealPicture);
+}
+
+TEST(SourceWriter, ClipsKeepTheExtensionTheirContentSuggests) {
+    PackedQuiz quiz;
+    quiz.kind = QuizKind::Audio;
+    quiz.questions = {{"a", "", "", "", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, {}},
+                      {"b", "", "", "", {'I', 'D', '3'}, {}},
+                      {"c", "", "", "", {'?'}, {}}};
+    const ExtractedQuiz extracted = extractQuizSource(quiz, "sons.exe");
+    ASSERT_EQ(extracted.files.size(), 3u);
+    EXPECT_EQ(extracted.files[0].first, "extrait-01.wav");
+    EXPECT_EQ(extracted.files[1].first, "extrait-02.mp3");
+    EXPECT_EQ(extracted.files[2].first, "extrait-03.mp3") << "unknown audio keeps the name the player gives it";
+    EXPECT_NE(extracted.source.find("clip = \"extrait-01.wav\""), std::string::npos) << extracted.source;
+}
+
+TEST(SourceWriter, TomlStringsEscapeWhatTomlRequires) {
+    EXPECT_EQ(tomlString("a\"b\\c\nd\x01"), "\"a\\\"b\\\\c\\nd\\u0001\"");
+    EXPECT_EQ(tomlString("\xC3\xA9t\xC3\xA9"), "\"\xC3\xA9t\xC3\xA9\"");
+}
+
+}  // namespace
+}  // namespace kelvo::pack

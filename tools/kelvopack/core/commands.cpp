@@ -1,0 +1,300 @@
+#include "core/commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <fstream>
+#include <system_error>
+
+#include "core/answer_check.h"
+#include "core/diagnostics.h"
+#include "core/quiz_payload.h"
+#include "core/quiz_validation.h"
+#include "core/source_writer.h"
+
+namespace kelvo::pack {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A path in the style the user wrote it: with "/" when given with "/" (a
+// Linux path through Wine), else with the Windows "\\".
+std::string shown(const fs::path& path) {
+    std::string text = path.u8string();
+    const char separator = text.find('/') != std::string::npos ? '/' : '\\';
+    std::replace(text.begin(), text.end(), separator == '/' ? '\\' : '/', separator);
+    return text;
+}
+
+std::string lowerExtension(const fs::path& path) {
+    std::string extension = path.extension().u8string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+void printDiagnostics(CommandContext& context, const Diagnostics& diagnostics) {
+    std::vector<Diagnostic> sorted = diagnostics.all();
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
+    for (const Diagnostic& diagnostic : sorted) context.err << diagnostics.format(diagnostic) << '\n';
+}
+
+bool compileSource(CommandContext& context, const fs::path& source, PackedQuiz& quiz) {
+    Diagnostics diagnostics(shown(source));
+    const bool valid = loadAndCompileQuiz(source, quiz, diagnostics);
+    printDiagnostics(context, diagnostics);
+    if (!valid) {
+        context.err << diagnostics.errorCount() << " erreur(s) dans " << shown(source) << " ; rien n'a été écrit.\n";
+    }
+    return valid;
+}
+
+std::string summary(const PackedQuiz& quiz) {
+    return std::to_string(quiz.questions.size()) + " question(s), quiz " + kindName(quiz.kind) + ", " +
+           std::to_string(quiz.answersPerQuestion) + " réponse(s) par question, révélation " + revealModeName(quiz.revealMode);
+}
+
+bool samePath(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    return fs::exists(a, error) && fs::exists(b, error) && fs::equivalent(a, b, error);
+}
+
+std::string describe(const ResourceName& name) {
+    if (name.isNumber()) return std::to_string(name.id);
+    std::string text;
+    for (char16_t c : name.text) text.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return "\"" + text + "\"";
+}
+
+std::string describe(const Resource& resource) { return describe(resource.type) + " " + describe(resource.name); }
+
+// The resources kelvopack wrote must come back byte for byte: that is what
+// the player's loader will read.
+bool verifyWritten(CommandContext& context, const fs::path& file, const ResourceSet& written, std::string& error) {
+    ResourceSet readBack;
+    if (!context.executables.readResources(file, readBack, error)) return false;
+    std::size_t expectedCount = 0;
+    for (const Resource& resource : written) {
+        if (resource.data.empty()) continue;   // never written
+        ++expectedCount;
+        const auto found = std::find_if(readBack.begin(), readBack.end(), [&resource](const Resource& candidate) {
+            return candidate.type == resource.type && candidate.name == resource.name && candidate.language == resource.language;
+        });
+        if (found == readBack.end() || found->data != resource.data) {
+            error = "la relecture de l'exécutable écrit ne redonne pas la ressource " + describe(resource) +
+                    (found == readBack.end() ? " (absente)." : " (" + std::to_string(found->data.size()) + " octets relus pour " +
+                                                           std::to_string(resource.data.size()) + " écrits).");
+            return false;
+        }
+    }
+    if (readBack.size() != expectedCount) {
+        error = "l'exécutable écrit contient d'autres ressources que celles du lecteur et du quiz.";
+        return false;
+    }
+    PackedQuiz reread;
+    return readQuizResources(readBack, reread, error);
+}
+
+std::optional<fs::path> choosePlayer(CommandContext& context, const BuildRequest& request) {
+    if (request.player) return request.player;
+    if (auto found = findPlayer(context.toolFolder, request.architecture)) return found;
+    const bool wide = request.architecture == Architecture::X64;
+    context.err << "lecteur Kelvo " << (wide ? "64" : "32") << " bits introuvable. Cherché :\n";
+    for (const fs::path& candidate : playerCandidates(context.toolFolder)) context.err << "  " << shown(candidate) << '\n';
+    context.err << "Indiquez-le avec --player CHEMIN\\kelvo.exe" << (wide ? "" : ", ou demandez le lecteur 64 bits avec --arch 64")
+                << ".\n";
+    return std::nullopt;
+}
+
+bool readPlayer(CommandContext& context, const fs::path& player, ResourceSet& resources) {
+    std::string error;
+    if (!context.executables.readResources(player, resources, error)) {
+        context.err << "impossible de lire les ressources du lecteur " << shown(player) << " : " << error << '\n';
+        return false;
+    }
+    if (findResource(resources, ResourceName::number(ResourceTypes::Dialog), QuizResourceIds::PanelDialog) == nullptr ||
+        findResource(resources, ResourceName::number(ResourceTypes::Dialog), QuizResourceIds::HeaderDialog) == nullptr) {
+        context.err << shown(player) << " n'est pas un lecteur Kelvo (il n'a pas ses dialogues 1001 et 1002).\n";
+        return false;
+    }
+    return true;
+}
+
+// Writes into a copy beside the output and moves it into place only once
+// read back, so a failed build never leaves a half-written quiz behind.
+bool writeQuizExecutable(CommandContext& context, const fs::path& player, const ResourceSet& resources, const fs::path& output) {
+    fs::path temporary = output;
+    temporary += ".kelvopack-tmp";
+    std::error_code fileError;
+    std::string error;
+    fs::copy_file(player, temporary, fs::copy_options::overwrite_existing, fileError);
+    bool written = !fileError;
+    if (!written) error = "copie du lecteur impossible (" + fileError.message() + ").";
+    written = written && context.executables.writeResources(temporary, resources, error) &&
+              verifyWritten(context, temporary, resources, error);
+    if (written) {
+        fs::remove(output, fileError);
+        fs::rename(temporary, output, fileError);
+        if (fileError) error = "impossible de remplacer le fichier (le quiz est-il ouvert ?) : " + fileError.message();
+        written = !fileError;
+    }
+    if (!written) {
+        fs::remove(temporary, fileError);
+        context.err << "écriture de " << shown(output) << " impossible : " << error << '\n';
+    }
+    return written;
+}
+
+bool writeFile(const fs::path& path, const void* data, std::size_t size) {
+    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+    stream.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return static_cast<bool>(stream);
+}
+
+}  // namespace
+
+int validateCommand(CommandContext& context, const fs::path& source) {
+    PackedQuiz quiz;
+    if (!compileSource(context, source, quiz)) return ExitCodes::Invalid;
+    context.out << shown(source) << " est valide : " << summary(quiz) << ".\n";
+    return ExitCodes::Success;
+}
+
+int buildCommand(CommandContext& context, const BuildRequest& request) {
+    fs::path output = request.output.value_or(fs::path(request.source).replace_extension(".exe"));
+    // The player saves its answers beside itself under its own name with the
+    // last three characters replaced by "txt": only an .exe name keeps that
+    // file from being the player itself or another file of the quiz.
+    if (lowerExtension(output) != ".exe") {
+        context.err << "le quiz construit doit avoir un nom en .exe (et non " << shown(output) << ").\n";
+        return ExitCodes::Usage;
+    }
+    PackedQuiz quiz;
+    if (!compileSource(context, request.source, quiz)) return ExitCodes::Invalid;
+    const std::optional<fs::path> player = choosePlayer(context, request);
+    if (!player) return ExitCodes::Failure;
+    if (samePath(*player, output)) {
+        context.err << "le quiz construit remplacerait le lecteur " << shown(*player) << " : choisissez un autre nom avec -o.\n";
+        return ExitCodes::Usage;
+    }
+    ResourceSet playerResources;
+    if (!readPlayer(context, *player, playerResources)) return ExitCodes::Failure;
+    ResourceSet quizResources;
+    std::string error;
+    if (!makeQuizResources(quiz, quizResources, error)) {
+        context.err << error << '\n';
+        return ExitCodes::Invalid;
+    }
+    if (!writeQuizExecutable(context, *player, combineWithPlayer(playerResources, quizResources), output)) {
+        return ExitCodes::Failure;
+    }
+    context.out << shown(output) << " écrit (" << summary(quiz) << ", lecteur " << shown(*player) << ").\n";
+    return ExitCodes::Success;
+}
+
+int extractCommand(CommandContext& context, const fs::path& executable, std::optional<fs::path> folder, bool overwrite) {
+    ResourceSet resources;
+    std::string error;
+    PackedQuiz quiz;
+    if (!context.executables.readResources(executable, resources, error) || !readQuizResources(resources, quiz, error)) {
+        context.err << shown(executable) << " : " << error << '\n';
+        return ExitCodes::Failure;
+    }
+    const fs::path target = folder.value_or(fs::path(executable).replace_extension());
+    std::error_code fileError;
+    if (!overwrite && fs::exists(target, fileError) && !fs::is_empty(target, fileError)) {
+        context.err << "le dossier " << shown(target) << " existe déjà et n'est pas vide ; choisissez-en un autre avec -o, "
+                    << "ou ajoutez --force pour écraser ses fichiers.\n";
+        return ExitCodes::Usage;
+    }
+    fs::create_directories(target, fileError);
+    const ExtractedQuiz extracted = extractQuizSource(quiz, shown(executable.filename()));
+    const fs::path sourceFile = target / fs::path(executable).filename().replace_extension(".toml");
+    bool written = writeFile(sourceFile, extracted.source.data(), extracted.source.size());
+    for (const auto& [name, bytes] : extracted.files) written = written && writeFile(target / name, bytes.data(), bytes.size());
+    if (!written) {
+        context.err << "écriture dans " << shown(target) << " impossible.\n";
+        return ExitCodes::Failure;
+    }
+    context.out << shown(sourceFile) << " écrit avec " << extracted.files.size() << " fichier(s) de média ("
+                << summary(quiz) << ").\n";
+    return ExitCodes::Success;
+}
+
+int checkCommand(CommandContext& context, const std::vector<std::string>& answers) {
+    if (answers.empty()) return checkAnswerLines(context.in, context.out, context.err) == 0 ? ExitCodes::Success : ExitCodes::Invalid;
+    if (answers.size() != 2) {
+        context.err << "check attend deux textes (la réponse attendue et la réponse tapée), ou rien pour lire l'entrée standard.\n";
+        return ExitCodes::Usage;
+    }
+    std::string verdict;
+    std::string error;
+    if (!checkAnswer(answers[0], answers[1], verdict, error)) {
+        context.err << error << ".\n";
+        return ExitCodes::Invalid;
+    }
+    context.out << verdict << '\n';
+    return ExitCodes::Success;
+}
+
+int runKelvopack(CommandContext& context, const std::vector<std::string>& arguments) {
+    if (arguments.size() == 1 && (lowerExtension(fs::u8path(arguments[0])) == ".toml" ||
+                                  lowerExtension(fs::u8path(arguments[0])) == ".exe")) {
+        const fs::path file = fs::u8path(arguments[0]);
+        if (lowerExtension(file) == ".toml") return buildCommand(context, BuildRequest{file, {}, {}, Architecture::X86});
+        return extractCommand(context, file, std::nullopt, false);
+    }
+
+    CLI::App app{"kelvopack : construit un quiz Kelvo (un exécutable Windows) à partir d'un fichier TOML, et l'inverse."};
+    app.require_subcommand(1);
+    // Options start with "-" only: a path such as /home/... (a Linux path
+    // given through Wine) must stay a path.
+    app.allow_windows_style_options(false);
+    app.footer("Glisser un fichier .toml sur kelvopack.exe le construit ; glisser un quiz .exe l'extrait.");
+
+    std::string source, output, player, executable, folder;
+    int architecture = 32;
+    bool overwrite = false;
+    std::vector<std::string> answers;
+
+    CLI::App* build = app.add_subcommand("build", "Construit le quiz QUIZ.toml en un exécutable.");
+    build->add_option("QUIZ.toml", source, "fichier source du quiz")->required();
+    build->add_option("-o,--output", output, "exécutable à écrire (par défaut : le nom du source en .exe)");
+    build->add_option("--player", player, "lecteur Kelvo à copier (par défaut : cherché à côté de kelvopack.exe)");
+    build->add_option("--arch", architecture, "lecteur 32 ou 64 bits (32 par défaut)")->check(CLI::IsMember({32, 64}));
+
+    CLI::App* extract = app.add_subcommand("extract", "Extrait la source TOML et les médias d'un quiz construit.");
+    extract->add_option("QUIZ.exe", executable, "quiz construit")->required();
+    extract->add_option("-o,--output", folder, "dossier à remplir (par défaut : le nom du quiz, à côté de lui)");
+    extract->add_flag("--force", overwrite, "écrase les fichiers d'un dossier qui n'est pas vide");
+
+    CLI::App* check = app.add_subcommand(
+        "check", "Donne le verdict du lecteur pour ATTENDU et TAPÉ ; sans eux, lit des lignes ATTENDU<tab>TAPÉ.");
+    check->add_option("answers", answers, "réponse attendue, puis réponse tapée");
+
+    CLI::App* validate = app.add_subcommand("validate", "Vérifie QUIZ.toml sans rien écrire.");
+    validate->add_option("QUIZ.toml", source, "fichier source du quiz")->required();
+
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& failure) {
+        const int status = app.exit(failure, context.out, context.err);
+        return status == 0 ? ExitCodes::Success : ExitCodes::Usage;
+    }
+    if (build->parsed()) {
+        BuildRequest request{fs::u8path(source), {}, {}, architecture == 64 ? Architecture::X64 : Architecture::X86};
+        if (!output.empty()) request.output = fs::u8path(output);
+        if (!player.empty()) request.player = fs::u8path(player);
+        return buildCommand(context, request);
+    }
+    if (extract->parsed()) {
+        return extractCommand(context, fs::u8path(executable),
+                              folder.empty() ? std::nullopt : std::optional<fs::path>(fs::u8path(folder)), overwrite);
+    }
+    if (check->parsed()) return checkCommand(context, answers);
+    return validateCommand(context, fs::u8path(source));
+}
+
+}  // namespace kelvo::pack

@@ -1,0 +1,62 @@
+// The kelvopack commands (build, extract, check, validate) over a small seam
+// for the one thing that needs Windows: reading and rewriting the resources
+// of an executable. The command line is parsed here too, so every command
+// runs the same natively (with a fake seam) and under Windows.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/player_location.h"
+#include "core/resource_set.h"
+
+namespace kelvo::pack {
+
+namespace ExitCodes {
+constexpr int Success = 0;
+constexpr int Invalid = 1;   // the quiz source has errors, or answers could not be checked; nothing written
+constexpr int Usage = 2;     // the command line is wrong
+constexpr int Failure = 3;   // a file could not be read or written
+}  // namespace ExitCodes
+
+class ExecutableFiles {
+public:
+    virtual ~ExecutableFiles() = default;
+    // Every resource of an executable, in every language.
+    virtual bool readResources(const std::filesystem::path& executable, ResourceSet& resources, std::string& error) = 0;
+    // Replaces all the resources of an executable by `resources`.
+    virtual bool writeResources(const std::filesystem::path& executable, const ResourceSet& resources,
+                                std::string& error) = 0;
+};
+
+struct CommandContext {
+    ExecutableFiles& executables;
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    std::filesystem::path toolFolder;   // where kelvopack.exe lies, to find the player
+};
+
+struct BuildRequest {
+    std::filesystem::path source;
+    std::optional<std::filesystem::path> output;   // default: the source with .exe
+    std::optional<std::filesystem::path> player;   // default: found by architecture
+    Architecture architecture = Architecture::X86;
+};
+
+int validateCommand(CommandContext& context, const std::filesystem::path& source);
+int buildCommand(CommandContext& context, const BuildRequest& request);
+// `folder` defaults to a folder named after the executable, beside it.
+int extractCommand(CommandContext& context, const std::filesystem::path& executable,
+                   std::optional<std::filesystem::path> folder, bool overwrite);
+int checkCommand(CommandContext& context, const std::vector<std::string>& answers);
+
+// The whole command line, UTF-8 arguments without the program name. A single
+// argument naming a .toml or .exe file (a file dropped on kelvopack.exe)
+// builds or extracts it with the default names.
+int runKelvopack(CommandContext& context, const std::vector<std::string>& arguments);
+
+}  // namespace kelvo::pack
