@@ -9,7 +9,7 @@ WIN64   := $(BUILD)/win64
 WIN32   := $(BUILD)/win32
 FUZZ    := $(BUILD)/fuzz
 JOBS    ?= 2
-QUIZ    ?=
+QUIZ    ?= examples/capitales/capitales.toml
 
 CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DKELVO_NO_TESTS=ON
@@ -34,7 +34,7 @@ win32: setup
 	@cmake --build $(WIN32) -j$(JOBS)
 
 run: win64 win32
-	@scripts/run-player $(WIN64)/src/kelvo.exe $(QUIZ)
+	@scripts/run-quiz $(QUIZ)
 
 test-native: native
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
