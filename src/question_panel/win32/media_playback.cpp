@@ -1,11 +1,281 @@
 #include "question_panel/win32/media_playback.h"
 
-namespace kelvo {
+#include <oleauto.h>
+#include <shellapi.h>
+#include <wmp.h>
 
-void startMedia() {}
-void setUpPanelMedia(HWND) {}
-void decorateMediaButton(HWND, bool) {}
-void handleMediaCommand(HWND, WPARAM) {}
-void stopMedia(HWND) {}
+#include <memory>
+#include <optional>
+
+#include "question_panel/control_ids.h"
+#include "question_panel/panel_layout.h"
+#include "resources/resource_ids.h"
+#include "shell/win32/application.h"
+#include "shell/win32/scoped_handles.h"
+
+namespace kelvo {
+namespace {
+
+// {6BF52A52-394A-11D3-B153-00C04F79FAA6}
+constexpr CLSID WindowsMediaPlayerClass = {
+    0x6bf52a52, 0x394a, 0x11d3, {0xb1, 0x53, 0x00, 0xc0, 0x4f, 0x79, 0xfa, 0xa6}};
+constexpr DWORD AnyServerContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
+constexpr int MaxWideName = 512;
+
+using AttachControlFunction = HRESULT(WINAPI*)(IUnknown* control, HWND host, IUnknown** container);
+
+// A wide string the player may keep a copy of.
+class ScopedBstr {
+public:
+    explicit ScopedBstr(const wchar_t* text) : text(SysAllocString(text)) {}
+    ScopedBstr(const ScopedBstr&) = delete;
+    ScopedBstr& operator=(const ScopedBstr&) = delete;
+    ~ScopedBstr() { SysFreeString(text); }
+    BSTR get() const { return text; }
+
+private:
+    BSTR text;
+};
+
+// Held from start-up to shutdown. Members end in reverse order: the
+// interfaces go before COM is uninitialised, the library last.
+struct MediaState {
+    explicit MediaState(MediaType type) : requests(type) {}
+
+    ScopedLibrary hostingLibrary;
+    AttachControlFunction attach = nullptr;
+    std::optional<ScopedCoInitialize> com;
+    ScopedComPtr<IUnknown> hostContainer;
+    HWND playerHost = nullptr;
+    ScopedComPtr<IWMPPlayer> player;
+    ScopedComPtr<IWMPControls> controls;
+    bool playerUnavailable = true;
+    HICON playIcon = nullptr;  // shared icons: never destroyed
+    HICON stopIcon = nullptr;
+    MediaRequests requests;
+};
+
+std::unique_ptr<MediaState> theMedia;
+MediaPlatform realPlatform;
+MediaPlatform* platform = &realPlatform;
+
+std::wstring wideName(const std::string& name) {
+    wchar_t wide[MaxWideName] = {};
+    if (MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wide, MaxWideName) == 0) return {};
+    return wide;
+}
+
+void placePlayerHost(HWND host, const Rect& place) {
+    SetWindowPos(host, nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A playing video takes the empty band above its row; audio needs no room.
+void showVideoAbove(HWND panel, MediaState& media, int question) {
+    HWND playButton = GetDlgItem(panel, PanelIds::PlayButtonBase + question);
+    if (playButton == nullptr || media.playerHost == nullptr) return;
+    RECT button;
+    GetWindowRect(playButton, &button);
+    MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&button), 2);
+    placePlayerHost(media.playerHost, videoBandAbove(button.left, button.top));
+}
+
+void hideVideo(MediaState& media) {
+    if (media.playerHost != nullptr && media.requests.mediaType() == MediaType::Video)
+        placePlayerHost(media.playerHost, {});
+}
+
+// Stopped and closed, the player no longer holds the clip file open.
+void stopAndClosePlayer(MediaState& media) {
+    if (!media.controls) return;
+    media.controls->stop();
+    if (media.player) media.player->close();
+}
+
+class PanelMediaActions : public MediaActions {
+public:
+    PanelMediaActions(HWND panel, MediaState& media) : panel(panel), media(media) {}
+
+    void stopPlayer() override { stopAndClosePlayer(media); }
+    void deleteFile(const std::string& name) override { DeleteFileA(name.c_str()); }
+    bool extractClip(int resourceId, MediaType type) override { return extractMedia(resourceId, type); }
+    void openWithAssociatedProgram(const std::string& name) override {
+        // Shown normally: the program is the player the user now has.
+        platform->shellExecute(panel, "open", name.c_str(), SW_SHOWNORMAL);
+    }
+    void playInPlayer(const std::string& name, int question) override {
+        if (!media.player) return;
+        ScopedBstr url(wideName(name).c_str());
+        media.player->put_URL(url.get());
+        if (media.controls) media.controls->play();
+        if (media.requests.mediaType() == MediaType::Video) showVideoAbove(panel, media, question);
+    }
+
+private:
+    HWND panel;
+    MediaState& media;
+};
+
+void createPlayer(HWND panel, MediaState& media) {
+    const HRESULT result = platform->createPlayer(media.player.out());
+    if (FAILED(result) || !media.player || media.attach == nullptr) {
+        media.player.reset();
+        media.playerUnavailable = true;
+        platform->showMessage(panel, MediaTexts::PlayerMissing, MediaTexts::Caption);
+        return;
+    }
+    media.playerUnavailable = false;
+    // The container is asked for and kept: some hosting libraries attach
+    // nothing when nobody takes it.
+    media.attach(media.player.get(), media.playerHost, media.hostContainer.out());
+    const HRESULT controlsResult = media.player->get_controls(media.controls.out());
+    if (FAILED(controlsResult)) media.controls.reset();
+    ScopedBstr mode(wideName(MediaTexts::PlayerUiMode).c_str());
+    media.player->put_uiMode(mode.get());
+    // A clip starts on the play request, not already when it is handed
+    // over: started twice, a clip the player cannot open brings Wine's
+    // player down.
+    ScopedComPtr<IWMPSettings> settings;
+    const HRESULT settingsResult = media.player->get_settings(settings.out());
+    if (SUCCEEDED(settingsResult) && settings) settings->put_autoStart(VARIANT_FALSE);
+}
+
+bool writeWholeFile(const std::string& name, const void* bytes, DWORD size) {
+    ScopedFile file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    const bool complete = WriteFile(file.get(), bytes, size, &written, nullptr) && written == size;
+    file.reset();
+    if (!complete) DeleteFileA(name.c_str());  // half a clip plays as nothing
+    return complete;
+}
+
+void sayClipNotLoaded(MediaType type) {
+    platform->showMessage(nullptr, type == MediaType::Audio ? MediaTexts::AudioNotLoaded : MediaTexts::VideoNotLoaded,
+                          MediaTexts::Caption);
+}
+
+}  // namespace
+
+HRESULT MediaPlatform::createPlayer(IWMPPlayer** player) {
+    return CoCreateInstance(WindowsMediaPlayerClass, nullptr, AnyServerContext, __uuidof(IWMPPlayer),
+                            reinterpret_cast<void**>(player));
+}
+
+void MediaPlatform::showMessage(HWND owner, const char* text, const char* caption) {
+    MessageBoxA(owner, text, caption, MB_OK);
+}
+
+void MediaPlatform::shellExecute(HWND owner, const char* verb, const char* file, int showCommand) {
+    ShellExecuteA(owner, verb, file, nullptr, nullptr, showCommand);
+}
+
+void useMediaPlatform(MediaPlatform* replacement) {
+    platform = replacement != nullptr ? replacement : &realPlatform;
+}
+
+void startMedia() {
+    if (theQuiz == nullptr || theMedia) return;
+    const std::optional<MediaType> type = mediaTypeOfQuiz(theQuiz->kind);
+    if (!type) return;
+    theMedia = std::make_unique<MediaState>(*type);
+    MediaState& media = *theMedia;
+    media.hostingLibrary.reset(LoadLibraryA(MediaTexts::HostingLibrary));
+    // Without it COM stays uninitialised and the player cannot be made.
+    if (!media.hostingLibrary) return;
+    media.attach = reinterpret_cast<AttachControlFunction>(
+        reinterpret_cast<void*>(GetProcAddress(media.hostingLibrary.get(), MediaTexts::AttachFunction)));
+    media.com.emplace();
+}
+
+void setUpPanelMedia(HWND panel) {
+    // A panel built without start-up's preparation (as tests do) prepares it here.
+    if (!theMedia) startMedia();
+    if (!theMedia) return;
+    MediaState& media = *theMedia;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    media.playIcon = LoadIconA(instance, MAKEINTRESOURCEA(ResourceIds::PlayIcon));
+    media.stopIcon = LoadIconA(instance, MAKEINTRESOURCEA(ResourceIds::StopIcon));
+    media.playerHost = CreateWindowExA(0, "STATIC", "", PanelStyles::PlayerHost, 0, 0, 0, 0, panel,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(PanelIds::PlayerHost)),
+                                       instance, nullptr);
+    createPlayer(panel, media);
+}
+
+void decorateMediaButton(HWND button, bool play) {
+    if (!theMedia) return;
+    HICON icon = play ? theMedia->playIcon : theMedia->stopIcon;
+    SendMessageA(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+
+void handleMediaCommand(HWND panel, WPARAM command) {
+    if (!theMedia) return;
+    MediaState& media = *theMedia;
+    const MediaCommand request = decodeMediaCommand(command);
+    PanelMediaActions actions(panel, media);
+    switch (request.action) {
+        case MediaCommand::Play: media.requests.play(request.question, !media.playerUnavailable, actions); break;
+        case MediaCommand::Stop:
+            media.requests.stop(!media.playerUnavailable && media.controls, actions);
+            hideVideo(media);
+            break;
+        case MediaCommand::None: break;
+    }
+}
+
+bool extractMedia(int resourceId, MediaType type) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(resourceId), MediaTexts::ClipResourceType);
+    if (found == nullptr) return false;
+    const DWORD size = SizeofResource(nullptr, found);
+    ScopedResource loaded(LoadResource(nullptr, found));
+    if (!loaded) {
+        sayClipNotLoaded(type);
+        return false;
+    }
+    const void* bytes = LockResource(loaded.get());
+    if (bytes == nullptr) return false;
+    const char* folder = theQuiz != nullptr ? theQuiz->mediaFolder : "";
+    const std::string name = extractedFileName(folder, type, resourceId - PanelIds::PictureResourceBase);
+    if (!writeWholeFile(name, bytes, size)) {
+        sayClipNotLoaded(type);
+        return false;
+    }
+    return true;
+}
+
+void stopMedia(HWND mainWindow) {
+    if (theQuiz == nullptr) return;
+    const std::optional<MediaType> type = mediaTypeOfQuiz(theQuiz->kind);
+    if (!type) return;
+    // The player lets go of its clip before the clips are deleted.
+    if (theMedia) {
+        stopAndClosePlayer(*theMedia);
+        theMedia->controls.reset();
+        theMedia->player.reset();
+    }
+    if (mainWindow != nullptr) DestroyWindow(mainWindow);
+    // The hosting library's window code must be gone before the library is.
+    if (theMedia && IsWindow(theMedia->playerHost)) DestroyWindow(theMedia->playerHost);
+    if (theMedia) theMedia->hostContainer.reset();
+    for (const std::string& name : filesDeletedAtShutdown(*type)) DeleteFileA(name.c_str());
+    theMedia.reset();
+}
+
+MediaStatus mediaStatus() {
+    MediaStatus status;
+    if (!theMedia) return status;
+    status.started = true;
+    status.playerAvailable = !theMedia->playerUnavailable;
+    status.currentMedia = theMedia->requests.currentMedia();
+    status.playerHost = theMedia->playerHost;
+    BSTR url = nullptr;
+    if (theMedia->player && SUCCEEDED(theMedia->player->get_URL(&url)) && url != nullptr) {
+        char narrow[MaxWideName * 2] = {};
+        WideCharToMultiByte(CP_ACP, 0, url, -1, narrow, sizeof narrow, nullptr, nullptr);
+        status.playerUrl = narrow;
+        SysFreeString(url);
+    }
+    return status;
+}
 
 }  // namespace kelvo

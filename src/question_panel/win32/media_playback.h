@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "question_panel/media_files.h"
+
+struct IWMPPlayer;
+
 namespace kelvo {
 
 // Start-up, before any window exists: prepares the hosting library and COM
@@ -15,7 +21,36 @@ void setUpPanelMedia(HWND panel);
 void decorateMediaButton(HWND button, bool play);
 // WM_COMMAND of the panel: play and stop buttons.
 void handleMediaCommand(HWND panel, WPARAM command);
-// Shutdown: deletes the extracted clips, destroys the main window, releases COM.
+// Shutdown: lets the player go, destroys the main window, deletes the
+// extracted clips, releases COM and the hosting library.
 void stopMedia(HWND mainWindow);
+
+// Writes clip `resourceId` of the executable to its file in the current
+// folder; false, after saying so where the clip is there but could not be
+// written, when there is nothing to play.
+bool extractMedia(int resourceId, MediaType type);
+
+// The platform calls whose outcome the program reacts to; tests put in
+// their own to reach the paths Wine does not take by itself.
+class MediaPlatform {
+public:
+    virtual ~MediaPlatform() = default;
+    virtual HRESULT createPlayer(IWMPPlayer** player);
+    virtual void showMessage(HWND owner, const char* text, const char* caption);
+    // ShellExecuteA without parameters or folder.
+    virtual void shellExecute(HWND owner, const char* verb, const char* file, int showCommand);
+};
+// Null puts the real platform back.
+void useMediaPlatform(MediaPlatform* platform);
+
+// What a test can read back of the media state.
+struct MediaStatus {
+    bool started = false;
+    bool playerAvailable = false;
+    int currentMedia = 0;
+    HWND playerHost = nullptr;
+    std::string playerUrl;
+};
+MediaStatus mediaStatus();
 
 }  // namespace kelvo

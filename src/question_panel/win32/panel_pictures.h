@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "question_panel/panel_layout.h"
+#include "shell/win32/scoped_handles.h"
 
 namespace kelvo {
 
@@ -16,7 +17,6 @@ public:
     explicit PanelPictures(bool enabled) : enabled(enabled) {}
     PanelPictures(const PanelPictures&) = delete;
     PanelPictures& operator=(const PanelPictures&) = delete;
-    ~PanelPictures();
 
     std::optional<PictureSize> measure(int resourceId);
     // Hands the picture's bitmap to the picture box, which keeps it.
@@ -26,7 +26,12 @@ private:
     HBITMAP load(int resourceId);
 
     bool enabled;
-    std::map<int, HBITMAP> bitmaps;  // null: no such picture
+    // Empty: no such picture, or already handed to its picture box. The
+    // ones never shown (measured for a row past the last question) go here.
+    std::map<int, ScopedBitmap> bitmaps;
 };
+
+// The picture boxes do not delete their bitmaps: the panel does, as it goes.
+void deleteShownPictures(HWND panel);
 
 }  // namespace kelvo

@@ -99,6 +99,7 @@ INT_PTR onCommand(HWND panel, WPARAM command) {
 }
 
 INT_PTR onDestroy(HWND panel) {
+    deleteShownPictures(panel);
     std::unique_ptr<PanelState> state(panelState(panel));
     SetWindowLongPtrA(panel, DWLP_USER, 0);
     return FALSE;

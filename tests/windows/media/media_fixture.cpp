@@ -1,0 +1,91 @@
+#include "media_fixture.h"
+
+#include <ostream>
+
+#include "shell/win32/application.h"
+
+namespace kelvo::testing {
+
+HRESULT RecordingMediaPlatform::createPlayer(IWMPPlayer** player) {
+    if (FAILED(playerResult)) return playerResult;
+    return MediaPlatform::createPlayer(player);
+}
+
+void RecordingMediaPlatform::showMessage(HWND owner, const char* text, const char* caption) {
+    messages.push_back({owner, text, caption});
+}
+
+void RecordingMediaPlatform::shellExecute(HWND owner, const char* verb, const char* file, int showCommand) {
+    opened.push_back({owner, file, verb, showCommand});
+}
+
+std::ostream& operator<<(std::ostream& out, const RecordingMediaPlatform::Call& call) {
+    return out << "{" << call.owner << ", \"" << call.text << "\", \"" << call.caption << "\", " << call.showCommand
+               << "}";
+}
+
+void MediaQuizTest::SetUp() {
+    DeleteFileA(testSavedAnswersFileName().c_str());
+    deleteEveryClipFile();
+    useMediaPlatform(&platform);
+}
+
+void MediaQuizTest::TearDown() {
+    if (theQuiz != nullptr) shutDownNow();
+    pumpMessages();
+    takeQuitMessage();
+    useMediaPlatform(nullptr);
+    deleteEveryClipFile();
+    DeleteFileA(testSavedAnswersFileName().c_str());
+}
+
+void MediaQuizTest::open(int kind, int questionCount) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    registerMainWindowClass(instance);  // once per process; later calls fail harmlessly
+    createBackgroundBrush();
+    theQuiz = new Quiz(drawing);
+    theQuiz->kind = kind;
+    theQuiz->questionCount = questionCount;
+    copyText(theQuiz->title, "Quiz sonore");
+    for (int n = 1; n <= questionCount; ++n) {
+        const std::string answer = "R" + std::to_string(n);
+        theQuiz->addQuestion(answer.c_str(), "", "");
+    }
+    startMedia();
+    mainWindow = createMainWindow(instance);
+    ASSERT_NE(mainWindow, nullptr);
+    ASSERT_TRUE(createPanels(instance, mainWindow));
+    panel = questionPanelWindow;
+    showWindows(mainWindow);
+    pumpMessages();
+}
+
+void MediaQuizTest::shutDownNow() {
+    const bool media = theQuiz->kind == QuizKind::Audio || theQuiz->kind == QuizKind::Video;
+    // Other quizzes keep their main window through shutdown; it goes first,
+    // while the quiz its boxes evaluate with still exists.
+    if (!media && mainWindow != nullptr) DestroyWindow(mainWindow);
+    shutDown(media ? mainWindow : nullptr);
+    mainWindow = nullptr;
+    panel = nullptr;
+}
+
+bool clipFileExists(const std::string& name) {
+    return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string clipBytes(int id) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "IMG");
+    if (found == nullptr) return {};
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
+    return std::string(bytes, SizeofResource(nullptr, found));
+}
+
+void deleteEveryClipFile() {
+    for (int n = 0; n <= 97; ++n) {
+        DeleteFileA(("kelvo" + std::to_string(n) + ".mp3").c_str());
+        DeleteFileA(("kelvo" + std::to_string(n) + ".avi").c_str());
+    }
+}
+
+}  // namespace kelvo::testing

@@ -1,0 +1,173 @@
+#include <windows.h>
+
+#include <gmock/gmock.h>
+
+#include "media_fixture.h"
+#include "question_panel/control_ids.h"
+#include "shell/win32/scoped_handles.h"
+
+namespace kelvo::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
+using ::testing::IsEmpty;
+
+using Call = RecordingMediaPlatform::Call;
+
+HICON buttonIcon(HWND button) {
+    return reinterpret_cast<HICON>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0));
+}
+
+TEST_F(MediaQuizTest, AudioQuizHostsTheRealPlayer) {
+    open(QuizKind::Audio);
+    EXPECT_TRUE(mediaStatus().playerAvailable);
+    EXPECT_THAT(platform.messages, IsEmpty());
+    EXPECT_NE(GetModuleHandleA("atl.dll"), nullptr);
+    HWND host = control(PanelIds::PlayerHost);
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host, mediaStatus().playerHost);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(host, GWL_STYLE)) & ~WS_CLIPSIBLINGS, 0x50800000u);
+    EXPECT_EQ(placeInParent(host), (Box{0, 0, 0, 0})) << "audio needs no room";
+    EXPECT_NE(buttonIcon(control(6001)), nullptr);
+    EXPECT_NE(buttonIcon(control(7001)), nullptr);
+    EXPECT_NE(buttonIcon(control(6001)), buttonIcon(control(7001)));
+}
+
+TEST_F(MediaQuizTest, SecondPlayReplacesTheFirstClip) {
+    open(QuizKind::Audio);
+    click(6003);
+    EXPECT_EQ(fileContent("kelvo3.mp3"), clipBytes(403));
+    EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo3.mp3"));
+    click(6005);
+    EXPECT_FALSE(clipFileExists("kelvo3.mp3"));
+    EXPECT_EQ(fileContent("kelvo5.mp3"), clipBytes(405));
+    EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo5.mp3"));
+    EXPECT_EQ(mediaStatus().currentMedia, 5);
+}
+
+TEST_F(MediaQuizTest, StopOfAnyQuestionStopsTheCurrentClip) {
+    open(QuizKind::Audio);
+    click(6005);
+    ASSERT_TRUE(clipFileExists("kelvo5.mp3"));
+    click(7002);
+    EXPECT_FALSE(clipFileExists("kelvo5.mp3"));
+    EXPECT_EQ(mediaStatus().currentMedia, 5);
+}
+
+TEST_F(MediaQuizTest, QuestionWithoutClipOnlyEndsThePreviousOne) {
+    open(QuizKind::Audio);
+    click(6003);
+    click(6004);
+    EXPECT_FALSE(clipFileExists("kelvo3.mp3"));
+    EXPECT_FALSE(clipFileExists("kelvo4.mp3"));
+    EXPECT_EQ(mediaStatus().currentMedia, 4);
+    EXPECT_THAT(platform.messages, IsEmpty());
+}
+
+TEST_F(MediaQuizTest, OnlyClicksOfThePlayAndStopButtonsCount) {
+    open(QuizKind::Audio);
+    SendMessageA(panel, WM_COMMAND, MAKEWPARAM(6003, BN_SETFOCUS), reinterpret_cast<LPARAM>(control(6003)));
+    SendMessageA(panel, WM_COMMAND, 6000, 0);
+    SendMessageA(panel, WM_COMMAND, 6097, 0);
+    EXPECT_EQ(mediaStatus().currentMedia, 0);
+    EXPECT_FALSE(clipFileExists("kelvo3.mp3"));
+}
+
+TEST_F(MediaQuizTest, ShutdownDeletesTheClipsOfTheQuizKindOnly) {
+    for (const char* name : {"kelvo1.mp3", "kelvo96.mp3", "kelvo97.mp3", "kelvo2.avi"}) writeFile(name, "old");
+    open(QuizKind::Audio);
+    click(6005);
+    HWND window = mainWindow;
+    shutDownNow();
+    EXPECT_FALSE(IsWindow(window)) << "media shutdown destroys the main window";
+    EXPECT_FALSE(clipFileExists("kelvo1.mp3"));
+    EXPECT_FALSE(clipFileExists("kelvo5.mp3"));
+    EXPECT_FALSE(clipFileExists("kelvo96.mp3"));
+    EXPECT_TRUE(clipFileExists("kelvo97.mp3"));
+    EXPECT_TRUE(clipFileExists("kelvo2.avi"));
+}
+
+TEST_F(MediaQuizTest, ShutdownDeletesTheClipThePlayerWasGiven) {
+    const int comPointers = liveHandles(HandleKind::ComPointer);
+    const int libraries = liveHandles(HandleKind::Library);
+    const int initialisations = liveHandles(HandleKind::ComInitialisation);
+    open(QuizKind::Audio);
+    click(6001);  // a real sound
+    pumpUntil([] { return false; }, 300);
+    ASSERT_TRUE(clipFileExists("kelvo1.mp3"));
+    shutDownNow();
+    EXPECT_FALSE(clipFileExists("kelvo1.mp3"));
+    EXPECT_FALSE(mediaStatus().started);
+    EXPECT_EQ(liveHandles(HandleKind::ComPointer), comPointers);
+    EXPECT_EQ(liveHandles(HandleKind::Library), libraries);
+    EXPECT_EQ(liveHandles(HandleKind::ComInitialisation), initialisations);
+}
+
+TEST_F(MediaQuizTest, VideoIsShownInTheBandAboveItsRow) {
+    open(QuizKind::Video);
+    // Question 5 sits in row 2, column 1: play button at 336, 5 + 270 + 210.
+    ASSERT_EQ(placeInParent(control(6005)), (Box{336, 485, 20, 20}));
+    click(6005);
+    EXPECT_EQ(fileContent("kelvo5.avi"), clipBytes(405));
+    EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo5.avi"));
+    EXPECT_EQ(placeInParent(control(PanelIds::PlayerHost)), (Box{336, 280, 260, 200}));
+    // The player's own window follows its host, inside the border.
+    HWND playerWindow = GetWindow(control(PanelIds::PlayerHost), GW_CHILD);
+    ASSERT_NE(playerWindow, nullptr);
+    EXPECT_EQ(placeInParent(playerWindow), (Box{0, 0, 258, 198}));
+    click(7001);
+    EXPECT_FALSE(clipFileExists("kelvo5.avi"));
+    EXPECT_EQ(placeInParent(control(PanelIds::PlayerHost)), (Box{0, 0, 0, 0}));
+}
+
+TEST_F(MediaQuizTest, WithoutThePlayerTheAssociatedProgramOpensTheClip) {
+    platform.playerResult = REGDB_E_CLASSNOTREG;
+    open(QuizKind::Audio);
+    EXPECT_FALSE(mediaStatus().playerAvailable);
+    EXPECT_THAT(platform.messages, ElementsAre(Call{panel, "WindowMediaplayer non d\xE9tect\xE9.", "Information"}));
+    click(6003);
+    click(6005);
+    EXPECT_THAT(platform.opened, ElementsAre(Call{panel, "kelvo3.mp3", "open", SW_SHOWNORMAL},
+                                             Call{panel, "kelvo5.mp3", "open", SW_SHOWNORMAL}));
+    EXPECT_FALSE(clipFileExists("kelvo3.mp3"));
+    click(7005);
+    EXPECT_TRUE(clipFileExists("kelvo5.mp3")) << "stop buttons do nothing without the player";
+    EXPECT_EQ(platform.messages.size(), 1u);
+    shutDownNow();
+    EXPECT_FALSE(clipFileExists("kelvo5.mp3"));
+}
+
+TEST_F(MediaQuizTest, ClipThatCannotBeWrittenIsReportedAndNotPlayed) {
+    struct Row {
+        int kind;
+        const char* file;
+        const char* message;
+    } rows[] = {
+        {QuizKind::Audio, "kelvo3.mp3", "Impossible de charger le fichier audio."},
+        {QuizKind::Video, "kelvo3.avi", "Impossible de charger le fichier vid\xE9o."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file);
+        platform.messages.clear();
+        ASSERT_TRUE(CreateDirectoryA(row.file, nullptr));  // no file can take its name
+        open(row.kind);
+        click(6003);
+        EXPECT_THAT(platform.messages, ElementsAre(Call{nullptr, row.message, "Information"}));
+        EXPECT_THAT(mediaStatus().playerUrl, ::testing::Not(EndsWith(row.file)));
+        shutDownNow();
+        RemoveDirectoryA(row.file);
+    }
+}
+
+// Run by hand (--gtest_also_run_disabled_tests) to watch a video quiz play
+// its film above its row; the windows stay up for a while for a screenshot.
+TEST_F(MediaQuizTest, DISABLED_VideoStaysOnScreenForALook) {
+    open(QuizKind::Video);
+    ShowWindow(mainWindow, SW_MAXIMIZE);
+    click(6002);
+    pumpUntil([] { return false; }, 8000);
+}
+
+}  // namespace
+}  // namespace kelvo::testing

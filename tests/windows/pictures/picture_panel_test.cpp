@@ -1,0 +1,185 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "question_panel/control_ids.h"
+#include "quiz/quiz.h"
+#include "quiz/win32/gdi_drawing_objects.h"
+#include "shell/win32/application.h"
+#include "shell/win32/scoped_handles.h"
+#include "support/window_testing.h"
+
+namespace kelvo::testing {
+namespace {
+
+struct Size {
+    int width, height;
+    bool operator==(const Size& other) const { return width == other.width && height == other.height; }
+};
+
+// The player's real windows around a quiz of the test's making; the
+// pictures are the "IMG" resources of this test program (pictures.rc).
+class PictureQuizTest : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteFileA(testSavedAnswersFileName().c_str()); }
+
+    void TearDown() override {
+        if (mainWindow) DestroyWindow(mainWindow);
+        shutDown(nullptr);
+        pumpMessages();
+        takeQuitMessage();
+        DeleteFileA(testSavedAnswersFileName().c_str());
+    }
+
+    void open(int kind, int revealMode, const std::vector<std::string>& answers) {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        registerMainWindowClass(instance);  // once per process; later calls fail harmlessly
+        createBackgroundBrush();
+        theQuiz = new Quiz(drawing);
+        theQuiz->kind = kind;
+        theQuiz->revealMode = revealMode;
+        theQuiz->questionCount = static_cast<int>(answers.size());
+        copyText(theQuiz->title, "Quiz en images");
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+            const std::string prompt = "Image " + std::to_string(i + 1);
+            theQuiz->addQuestion(answers[i].c_str(), "", prompt.c_str());
+            copyText(theQuiz->lastQuestion()->revealText, ("C'est " + answers[i]).c_str());
+        }
+        mainWindow = createMainWindow(instance);
+        ASSERT_NE(mainWindow, nullptr);
+        ASSERT_TRUE(createPanels(instance, mainWindow));
+        panel = questionPanelWindow;
+        showWindows(mainWindow);
+        pumpMessages();
+    }
+
+    HWND control(int id) const { return GetDlgItem(panel, id); }
+    HBITMAP shownBitmap(int question) const {
+        return reinterpret_cast<HBITMAP>(SendMessageA(control(PanelIds::pictureBox(question)), STM_GETIMAGE,
+                                                      IMAGE_BITMAP, 0));
+    }
+    Size shownSize(int question) const {
+        BITMAP info = {};
+        GetObjectA(shownBitmap(question), sizeof info, &info);
+        return {info.bmWidth, info.bmHeight};
+    }
+    void answer(int boxId, const char* text) {
+        SetWindowTextA(control(boxId), text);
+        SendMessageA(control(boxId), WM_KEYUP, VK_RETURN, 0xC0000001);
+    }
+    std::string verdict(int boxId) const { return controlText(panel, boxId + PanelIds::VerdictOffset); }
+
+    GdiDrawingObjects drawing;
+    HWND mainWindow = nullptr;
+    HWND panel = nullptr;
+};
+
+const std::vector<std::string> FiveAnswers = {"rouge", "vert", "jaune", "soleil", "lune"};
+
+TEST_F(PictureQuizTest, RowHeightIsTheTallestPictureOfItsRow) {
+    open(QuizKind::Picture, RevealMode::None, FiveAnswers);
+    // Row 1: heights 195, 260 and 130, so H = 260; each picture centred in
+    // its 260-pixel cell and in the row's height.
+    EXPECT_EQ(placeInParent(control(9901)), (Box{46, 5 + 32, 260, 195}));
+    EXPECT_EQ(placeInParent(control(9902)), (Box{336 + 43, 5, 173, 260}));
+    EXPECT_EQ(placeInParent(control(9903)), (Box{626, 5 + 65, 260, 130}));
+    EXPECT_EQ(placeInParent(control(4001)), (Box{46, 5 + 260 + 10, 260, 20}));
+    // Row 2 starts 60 below the boxes; only its first picture exists, H = 130.
+    EXPECT_EQ(placeInParent(control(9904)), (Box{46, 335, 260, 130}));
+    EXPECT_EQ(placeInParent(control(9905)), (Box{336, 335, 260, 130}));
+    EXPECT_EQ(placeInParent(control(4005)), (Box{336, 335 + 130 + 10, 260, 20}));
+}
+
+TEST_F(PictureQuizTest, EachBoxShowsItsOwnFittedPicture) {
+    open(QuizKind::Picture, RevealMode::None, FiveAnswers);
+    EXPECT_EQ(shownSize(1), (Size{260, 195}));
+    EXPECT_EQ(shownSize(2), (Size{173, 260}));
+    EXPECT_EQ(shownSize(3), (Size{260, 130}));
+    EXPECT_EQ(shownSize(4), (Size{260, 130}));
+    EXPECT_NE(shownBitmap(3), shownBitmap(4)) << "two boxes never share one bitmap";
+    EXPECT_EQ(shownBitmap(5), nullptr) << "a missing picture leaves its box empty";
+}
+
+TEST_F(PictureQuizTest, PicturesMeasuredButNeverShownAreDeleted) {
+    // Two questions: the row also measures picture 403, which no box shows.
+    const int bitmapsBefore = liveHandles(HandleKind::GdiObject);
+    const int loadsBefore = handlesTaken(HandleKind::GdiObject);
+    open(QuizKind::Picture, RevealMode::None, {"rouge", "vert"});
+    EXPECT_EQ(liveHandles(HandleKind::GdiObject), bitmapsBefore);
+    EXPECT_GE(handlesTaken(HandleKind::GdiObject), loadsBefore + 3) << "three pictures measured";
+    EXPECT_EQ(shownSize(1), (Size{260, 195}));
+}
+
+TEST_F(PictureQuizTest, RevealPictureStaysAfterTheAnswerTurnsWrong) {
+    open(QuizKind::Picture, RevealMode::Picture, FiveAnswers);
+    const Box placed = placeInParent(control(9901));
+    answer(4001, "rouge");
+    EXPECT_EQ(verdict(4001), "BRAVO");
+    EXPECT_EQ(shownSize(1), (Size{260, 260})) << "the square reveal picture";
+    EXPECT_EQ(placeInParent(control(9901)), placed) << "the box keeps its place and size";
+    const HBITMAP revealed = shownBitmap(1);
+    answer(4001, "bleu");
+    EXPECT_EQ(verdict(4001), "FAUX");
+    EXPECT_EQ(shownBitmap(1), revealed);
+    EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(1))) << "mode 1 has no reveal labels";
+}
+
+TEST_F(PictureQuizTest, MissingRevealPictureKeepsTheQuestionPicture) {
+    open(QuizKind::Picture, RevealMode::Picture, FiveAnswers);
+    const HBITMAP before = shownBitmap(3);
+    answer(4003, "jaune");
+    EXPECT_EQ(verdict(4003), "BRAVO");
+    EXPECT_EQ(shownBitmap(3), before);
+    EXPECT_EQ(shownSize(3), (Size{260, 130}));
+}
+
+TEST_F(PictureQuizTest, TextAndPictureModeShowsTheLabelAndSwaps) {
+    open(QuizKind::Picture, RevealMode::TextAndPicture, FiveAnswers);
+    EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(2)));
+    answer(4002, "vert");
+    EXPECT_TRUE(isShown(panel, PanelIds::revealLabel(2)));
+    EXPECT_EQ(controlText(panel, PanelIds::revealLabel(2)), "C'est vert");
+    EXPECT_EQ(shownSize(2), (Size{260, 195})) << "the landscape reveal picture";
+    answer(4002, "");
+    EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(2))) << "the label follows the answer";
+    EXPECT_EQ(shownSize(2), (Size{260, 195})) << "the picture does not";
+}
+
+TEST_F(PictureQuizTest, SwapsReturnEveryHandle) {
+    open(QuizKind::Picture, RevealMode::Picture, FiveAnswers);
+    const auto live = [] {
+        std::vector<int> counts;
+        for (int kind = 0; kind < static_cast<int>(HandleKind::Count); ++kind)
+            counts.push_back(liveHandles(static_cast<HandleKind>(kind)));
+        return counts;
+    };
+    const auto before = live();
+    for (int round = 0; round < 20; ++round) answer(4001, "rouge");
+    EXPECT_EQ(live(), before);
+}
+
+TEST_F(PictureQuizTest, QuizWithoutPictureBoxesLoadsNoRevealPicture) {
+    open(QuizKind::Text, RevealMode::Picture, FiveAnswers);
+    const int decodes = handlesTaken(HandleKind::ComInitialisation);
+    const int bitmaps = handlesTaken(HandleKind::GdiObject);
+    answer(4001, "rouge");
+    EXPECT_EQ(verdict(4001), "BRAVO");
+    EXPECT_EQ(handlesTaken(HandleKind::ComInitialisation), decodes);
+    EXPECT_EQ(handlesTaken(HandleKind::GdiObject), bitmaps);
+}
+
+// Run by hand (--gtest_also_run_disabled_tests) to look at a picture quiz:
+// the windows stay up for a while for a screenshot.
+TEST_F(PictureQuizTest, DISABLED_StaysOnScreenForALook) {
+    open(QuizKind::Picture, RevealMode::TextAndPicture, FiveAnswers);
+    answer(4002, "vert");
+    answer(4003, "jaunes");
+    ShowWindow(mainWindow, SW_MAXIMIZE);
+    pumpUntil([] { return false; }, 15000);
+}
+
+}  // namespace
+}  // namespace kelvo::testing
