@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""A player opens the quiz, types answers, reads the verdicts by their
-colours, saves, closes with the close box and finds everything again at the
-next start: the real 64-bit executable, driven only from outside."""
+"""A player opens the example text quiz, types answers (accents included),
+reads the verdicts by their colours, saves, scrolls, closes with the close
+box and finds everything again at the next start: the real 64-bit player
+with the quiz packed into it by kelvopack, driven only from outside."""
 
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -12,10 +14,13 @@ import unittest
 from desktop import Player, bind_accent_keys
 
 PLAYER = os.environ.get("KELVO_PLAYER")
+KELVOPACK = os.environ.get("KELVOPACK")
+QUIZ = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples", "capitales", "capitales.toml")
+TITLE = "Capitales d'Europe"
 
 GREEN, RED, ORANGE, AMBER = (0, 255, 0), (255, 0, 0), (255, 100, 0), (255, 203, 38)
 
-# The demonstration quiz: seven text rows, every expected answer "test".
+# The example: five text rows, Paris, Vienne, Ath\u00e8nes, Varsovie, Copenhague.
 PANEL_ORIGIN = (6, 51)        # the panel's client area in the main window's
 ROW_PITCH = 25
 
@@ -32,9 +37,10 @@ def label_probe(row, scrolled=0):
 class PlayTest(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="kelvo-e2e-")
-        self.exe = os.path.join(self.folder, "kelvo.exe")
-        shutil.copy(PLAYER, self.exe)
-        self.saved = os.path.join(self.folder, "kelvo.txt")
+        self.exe = os.path.join(self.folder, "capitales.exe")
+        subprocess.run(["wine", KELVOPACK, "build", QUIZ, "-o", self.exe, "--player", PLAYER], check=True,
+                       stdout=subprocess.DEVNULL, env=dict(os.environ, KELVOPACK_NO_PAUSE="1"))
+        self.saved = os.path.join(self.folder, "capitales.txt")
         self.player = None
 
     def tearDown(self):
@@ -43,7 +49,7 @@ class PlayTest(unittest.TestCase):
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def open(self):
-        self.player = Player(self.exe, self.folder, "Nom du kelvo")
+        self.player = Player(self.exe, self.folder, TITLE)
         self.player.resize(1000, 300)
         return self.player
 
@@ -64,51 +70,51 @@ class PlayTest(unittest.TestCase):
 
     def test_answers_verdict_colours_and_saved_file_survive_a_restart(self):
         player = self.open()
-        self.answer(1, "Test")
+        self.answer(1, "paris")
         player.key("Tab")                    # Tab to the next box, which selects its text
-        player.type("tset")
+        player.type("vienen")
         player.key("Return")
-        self.answer(3, "tes")
-        self.answer(4, "\xe9\xe8\xe0")
+        self.answer(3, "ath\xe8nes")
+        self.answer(4, "varsovi")
         verdicts = [self.colour(row) for row in range(1, 6)]
-        self.assertEqual(verdicts[:4], [GREEN, ORANGE, AMBER, RED])
+        self.assertEqual(verdicts[:4], [GREEN, ORANGE, GREEN, AMBER])
         self.assertNotIn(verdicts[4], (GREEN, ORANGE, AMBER, RED))   # "?" keeps the default colours
+        self.answer(5, "Oslo")
+        self.assertEqual(self.colour(5), RED)
 
-        self.answer(5, "")
         player.key("F2")
-        expected = b"Test\r\ntset\r\ntes\r\n\xe9\xe8\xe0\r\n\r\n\r\n\r\n"
+        expected = b"paris\r\nvienen\r\nath\xe8nes\r\nvarsovi\r\nOslo\r\n"
         with open(self.saved, "rb") as file:
             self.assertEqual(file.read(), expected)
-
         self.close()
         with open(self.saved, "rb") as file:
             self.assertEqual(file.read(), expected)
 
         player = self.open()
-        self.assertEqual([self.colour(row) for row in range(1, 5)], [GREEN, ORANGE, AMBER, RED])
-
-        self.answer(5, "test")
+        self.assertEqual([self.colour(row) for row in range(1, 6)], [GREEN, ORANGE, GREEN, AMBER, RED])
 
         # One wheel notch over the panel moves it 100 pixels; the scroll
-        # bar's up arrow brings it back.
-        player.resize(1000, 150)
+        # bar's up arrow brings it back. A client 117 high leaves the panel
+        # 30 pixels of view over 130 of rows: exactly 100 to scroll.
+        player.resize(1000, 117)
         player.click(30, PANEL_ORIGIN[1] + 20, button=5)
-        self.assertEqual(self.colour(5, scrolled=100), GREEN)
+        self.assertEqual(self.colour(5, scrolled=100), RED)
         player.click(player.geometry()["WIDTH"] - 6 - 8, PANEL_ORIGIN[1] + 8)
         self.assertEqual(self.colour(1), GREEN)
         player.resize(1000, 300)
 
-        # F1 copies a right answer into every box not yet right.
-        player.click(*box_centre(5))
+        # F1 copies an answer into every box not yet right.
+        self.answer(2, "Vienne")
+        player.click(*box_centre(2))
         player.key("F1")
-        self.assertEqual([self.colour(row) for row in range(1, 8)], [GREEN] * 7)
+        self.assertEqual([self.colour(row) for row in range(1, 6)], [GREEN, GREEN, GREEN, RED, RED])
         self.close()
         with open(self.saved, "rb") as file:
-            self.assertEqual(file.read(), b"Test\r\n" + b"test\r\n" * 6)
+            self.assertEqual(file.read(), b"paris\r\nVienne\r\nath\xe8nes\r\nVienne\r\nVienne\r\n")
 
 
 if __name__ == "__main__":
-    if not PLAYER:
-        sys.exit("KELVO_PLAYER must name the 64-bit player")
+    if not PLAYER or not KELVOPACK:
+        sys.exit("KELVO_PLAYER and KELVOPACK must name the 64-bit player and kelvopack.exe")
     bind_accent_keys()
     unittest.main(verbosity=2)
