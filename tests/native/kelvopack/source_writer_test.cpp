@@ -71,10 +71,5 @@ TEST(SourceWriter, ClipsKeepTheExtensionTheirContentSuggests) {
     EXPECT_NE(extracted.source.find("clip = \"extrait-01.wav\""), std::string::npos) << extracted.source;
 }
 
-TEST(SourceWriter, TomlStringsEscapeWhatTomlRequires) {
-    EXPECT_EQ(tomlString("a\"b\\c\nd\x01"), "\"a\\\"b\\\\c\\nd\\u0001\"");
-    EXPECT_EQ(tomlString("\xC3\xA9t\xC3\xA9"), "\"\xC3\xA9t\xC3\xA9\"");
-}
-
 }  // namespace
 }  // namespace kelvo::pack

@@ -10,20 +10,9 @@
 
 namespace kelvo::pack::testing {
 
-const fs::path& playerPath() {
-    static const fs::path path = fs::u8path(KELVO_PLAYER_EXE);
-    return path;
-}
-
-const fs::path& kelvopackPath() {
-    static const fs::path path = fs::u8path(KELVOPACK_EXE);
-    return path;
-}
-
-const fs::path& examplesFolder() {
-    static const fs::path path = fs::u8path(KELVO_EXAMPLES_DIR);
-    return path;
-}
+const fs::path& playerPath() { static const fs::path path = fs::u8path(KELVO_PLAYER_EXE); return path; }
+const fs::path& kelvopackPath() { static const fs::path path = fs::u8path(KELVOPACK_EXE); return path; }
+const fs::path& examplesFolder() { static const fs::path path = fs::u8path(KELVO_EXAMPLES_DIR); return path; }
 
 std::vector<fs::path> exampleSources() {
     std::vector<fs::path> sources;

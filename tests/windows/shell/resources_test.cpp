@@ -29,26 +29,22 @@ TEST(Resources, DialogsAreEmptyShellsWithTheirStyles) {
         EXPECT_EQ(dialog->style, row.style);
         EXPECT_EQ(dialog->dwExtendedStyle, 0u);
         EXPECT_EQ(dialog->cdit, 0);
-        EXPECT_EQ(dialog->x, 0);
-        EXPECT_EQ(dialog->y, 0);
-        EXPECT_EQ(dialog->cx, 86);
-        EXPECT_EQ(dialog->cy, 100);
+        EXPECT_EQ((std::vector<int>{dialog->x, dialog->y, dialog->cx, dialog->cy}), (std::vector<int>{0, 0, 86, 100}));
         // No menu, the default class, no caption; then the font.
         const auto* words = reinterpret_cast<const WORD*>(dialog + 1);
-        EXPECT_EQ(words[0], 0);
-        EXPECT_EQ(words[1], 0);
-        EXPECT_EQ(words[2], 0);
-        EXPECT_EQ(words[3], 8);
+        EXPECT_EQ((std::vector<WORD>(words, words + 4)), (std::vector<WORD>{0, 0, 0, 8}));
         EXPECT_STREQ(reinterpret_cast<const wchar_t*>(words + 4), L"MS Sans Serif");
     }
 }
 
 // The icon drawn onto white, read back row by row, top row first.
-std::vector<COLORREF> drawnIcon(HICON icon) {
+std::vector<COLORREF> drawnIcon(int iconId) {
+    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32, 32, 0));
+    EXPECT_NE(icon, nullptr);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = 32;
-    info.bmiHeader.biHeight = -32;
+    info.bmiHeader.biHeight = -32;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
@@ -65,33 +61,28 @@ std::vector<COLORREF> drawnIcon(HICON icon) {
     SelectObject(dc, previous);
     DeleteObject(bitmap);
     DeleteDC(dc);
+    DestroyIcon(icon);
     return pixels;
 }
 
-// Black where the row's run of symbol pixels is, the icon's grey elsewhere.
-void expectSymbol(int iconId, COLORREF grey, const int (&runLengths)[10]) {
-    HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 32,
-                                               32, 0));
-    ASSERT_NE(icon, nullptr);
-    const std::vector<COLORREF> pixels = drawnIcon(icon);
-    DestroyIcon(icon);
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            const bool symbol = y >= 11 && y <= 20 && x >= 11 && x < 11 + runLengths[y - 11];
-            ASSERT_EQ(pixels[y * 32 + x], symbol ? RGB(0, 0, 0) : grey) << "pixel " << x << "," << y;
+TEST(Resources, ButtonIconsAreBlackSymbolsOnGrey) {
+    const struct {
+        int id;
+        COLORREF grey;
+        int runLengths[10];  // of black from column 11, rows 11 to 20
+    } icons[] = {
+        {ResourceIds::PlayIcon, RGB(244, 244, 244), {2, 4, 6, 8, 10, 10, 8, 6, 4, 2}},  // point at column 20
+        {ResourceIds::StopIcon, RGB(234, 234, 234), {10, 10, 10, 10, 10, 10, 10, 10, 10, 10}},
+    };
+    for (const auto& icon : icons) {
+        const std::vector<COLORREF> pixels = drawnIcon(icon.id);
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                const bool symbol = y >= 11 && y <= 20 && x >= 11 && x < 11 + icon.runLengths[y - 11];
+                ASSERT_EQ(pixels[y * 32 + x], symbol ? RGB(0, 0, 0) : icon.grey) << icon.id << ": " << x << "," << y;
+            }
         }
     }
-}
-
-TEST(Resources, PlayIconIsABlackTriangleOnGrey244) {
-    // Flat side in column 11, point in rows 15 and 16 at column 20.
-    const int widths[10] = {2, 4, 6, 8, 10, 10, 8, 6, 4, 2};
-    expectSymbol(ResourceIds::PlayIcon, RGB(244, 244, 244), widths);
-}
-
-TEST(Resources, StopIconIsABlackSquareOnGrey234) {
-    const int widths[10] = {10, 10, 10, 10, 10, 10, 10, 10, 10, 10};
-    expectSymbol(ResourceIds::StopIcon, RGB(234, 234, 234), widths);
 }
 
 TEST(Resources, LinkCursorIsAHandPointingAtItsHotSpot) {
