@@ -1,5 +1,8 @@
 #include "question_panel/win32/dialog_control_access.h"
 
+#include <utility>
+
+#include "question_panel/win32/panel_pictures.h"
 #include "shell/win32/picture_loader.h"
 
 namespace kelvo {
@@ -26,13 +29,9 @@ void DialogControlAccess::setVisible(int controlId, bool visible) {
 // The new bitmap goes in before the old one is deleted, so the picture box
 // never holds a deleted bitmap.
 void DialogControlAccess::swapPicture(int pictureBoxId, int pictureId) {
-    HWND box = GetDlgItem(panel, pictureBoxId);
-    if (box == nullptr) return;
-    HBITMAP picture = loadResourcePicture(nullptr, pictureId, "IMG", 260, 260);
-    if (picture == nullptr) return;
-    auto previous = reinterpret_cast<HBITMAP>(
-        SendMessageA(box, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
-    if (previous != nullptr && previous != picture) DeleteObject(previous);
+    if (GetDlgItem(panel, pictureBoxId) == nullptr) return;
+    ScopedBitmap picture(loadResourcePicture(nullptr, pictureId, "IMG", 260, 260));
+    if (picture) showPicture(panel, pictureBoxId, std::move(picture));
 }
 
 void DialogControlAccess::setHeaderText(int controlId, const char* text) {

@@ -1,7 +1,8 @@
 #include "question_panel/win32/panel_pictures.h"
 
-#include "question_panel/control_ids.h"
-#include "quiz/quiz.h"
+#include <utility>
+
+#include "question_panel/win32/panel_state.h"
 #include "shell/win32/picture_loader.h"
 
 namespace kelvo {
@@ -25,19 +26,25 @@ std::optional<PictureSize> PanelPictures::measure(int resourceId) {
     return PictureSize{info.bmWidth, info.bmHeight};
 }
 
-void PanelPictures::showIn(HWND pictureBox, int resourceId) {
+void PanelPictures::showIn(HWND panel, int boxId, int resourceId) {
     if (load(resourceId) == nullptr) return;
-    HBITMAP bitmap = bitmaps[resourceId].release();  // the picture box owns it from now on
-    SendMessageA(pictureBox, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    showPicture(panel, boxId, std::move(bitmaps[resourceId]));  // its entry stays, empty
+}
+
+void showPicture(HWND panel, int boxId, ScopedBitmap bitmap) {
+    PanelState* state = panelState(panel);
+    HWND box = GetDlgItem(panel, boxId);
+    if (state == nullptr || box == nullptr || !bitmap) return;
+    SendMessageA(box, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+    state->shownPictures[boxId] = std::move(bitmap);
 }
 
 void deleteShownPictures(HWND panel) {
-    for (int question = 1; question <= MaxQuestions; ++question) {
-        HWND box = GetDlgItem(panel, PanelIds::pictureBox(question));
-        if (box == nullptr) continue;
-        auto shown = reinterpret_cast<HBITMAP>(SendMessageA(box, STM_SETIMAGE, IMAGE_BITMAP, 0));
-        if (shown != nullptr) DeleteObject(shown);
-    }
+    PanelState* state = panelState(panel);
+    if (state == nullptr) return;
+    for (const auto& [boxId, bitmap] : state->shownPictures)
+        SendMessageA(GetDlgItem(panel, boxId), STM_SETIMAGE, IMAGE_BITMAP, 0);
+    state->shownPictures.clear();
 }
 
 }  // namespace kelvo

@@ -19,8 +19,8 @@ public:
     PanelPictures& operator=(const PanelPictures&) = delete;
 
     std::optional<PictureSize> measure(int resourceId);
-    // Hands the picture's bitmap to the picture box, which keeps it.
-    void showIn(HWND pictureBox, int resourceId);
+    // Shows the picture in picture box `boxId` of the panel (showPicture).
+    void showIn(HWND panel, int boxId, int resourceId);
 
 private:
     HBITMAP load(int resourceId);
@@ -31,7 +31,11 @@ private:
     std::map<int, ScopedBitmap> bitmaps;
 };
 
-// The picture boxes do not delete their bitmaps: the panel does, as it goes.
+// Shows `bitmap` in picture box `boxId` of the panel, which owns it from
+// then on; the bitmap it replaces is deleted once the box no longer shows it.
+void showPicture(HWND panel, int boxId, ScopedBitmap bitmap);
+
+// Takes every picture out of its box and deletes it, as the panel goes.
 void deleteShownPictures(HWND panel);
 
 }  // namespace kelvo

@@ -4,12 +4,19 @@
 
 #include <windows.h>
 
+#include <map>
+
+#include "shell/win32/scoped_handles.h"
+
 namespace kelvo {
 
 struct PanelState {
     int contentWidth = 0;
     int contentHeight = 0;
     int scrollTarget = 0;  // written by Tab just before request 502
+    // The bitmaps the picture boxes show, by box identifier: a static
+    // control never deletes the bitmap it is given.
+    std::map<int, ScopedBitmap> shownPictures;
 };
 
 PanelState* panelState(HWND panel);

@@ -51,7 +51,9 @@ void createControl(HWND panel, Quiz& quiz, const ControlSpec& spec, PanelPicture
     applyFont(control, spec.font, quiz);
     switch (spec.role) {
         case ControlRole::RevealLabel: ShowWindow(control, SW_HIDE); break;
-        case ControlRole::PictureBox: pictures.showIn(control, PanelIds::PictureResourceBase + spec.question); break;
+        case ControlRole::PictureBox:
+            pictures.showIn(panel, spec.id, PanelIds::PictureResourceBase + spec.question);
+            break;
         case ControlRole::PlayButton: decorateMediaButton(control, true); break;
         case ControlRole::StopButton: decorateMediaButton(control, false); break;
         case ControlRole::VerdictLabel: finishAnswerBox(panel, quiz, spec.id - PanelIds::VerdictOffset); break;

@@ -4,26 +4,10 @@
 #include "question_panel/control_ids.h"
 #include "question_panel/win32/question_panel.h"
 #include "shell/win32/application.h"
+#include "shell/win32/scoped_handles.h"
 
 namespace kelvo {
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { close(); }
-    bool valid() const { return handle != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle; }
-    void close() {
-        if (valid()) CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE handle;
-};
 
 bool writeAll(HANDLE file, const std::string& bytes) {
     DWORD written = 0;
@@ -40,32 +24,28 @@ std::string savedAnswersFileName() {
     return savedAnswersFileName(std::string(path));
 }
 
-SavedAnswersFile::SavedAnswersFile(const std::string& fileName) {
-    file = CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+SavedAnswersFile::SavedAnswersFile(const std::string& fileName)
+    : file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (!file) return;
     LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart == 0) return;
-    mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-    if (mapping == nullptr) return;
-    view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
-    if (view != nullptr)
-        lines = SavedAnswersReader(static_cast<const std::uint8_t*>(view), static_cast<std::size_t>(size.QuadPart));
-}
-
-SavedAnswersFile::~SavedAnswersFile() {
-    if (view != nullptr) UnmapViewOfFile(view);
-    if (mapping != nullptr) CloseHandle(mapping);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart == 0) return;
+    mapping.reset(CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return;
+    // A file larger than the address space cannot be viewed whole: no answers.
+    view.reset(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+    if (view)
+        lines = SavedAnswersReader(static_cast<const std::uint8_t*>(view.get()),
+                                   static_cast<std::size_t>(size.QuadPart));
 }
 
 bool replaceFileContents(const std::string& fileName, const std::string& bytes) {
     const std::string temporary = fileName + ".tmp";
-    FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    ScopedFile file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
-    if (!file.valid()) return false;
+    if (!file) return false;
     bool complete = writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
-    file.close();
+    file.reset();
     if (complete && MoveFileExA(temporary.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DeleteFileA(temporary.c_str());

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "question_panel/saved_answers.h"
+#include "shell/win32/scoped_handles.h"
 
 namespace kelvo {
 
@@ -16,16 +17,14 @@ std::string savedAnswersFileName();
 class SavedAnswersFile {
 public:
     explicit SavedAnswersFile(const std::string& fileName);
-    SavedAnswersFile(const SavedAnswersFile&) = delete;
-    SavedAnswersFile& operator=(const SavedAnswersFile&) = delete;
-    ~SavedAnswersFile();
 
     SavedAnswersReader& reader() { return lines; }
 
 private:
-    HANDLE file = INVALID_HANDLE_VALUE;
-    HANDLE mapping = nullptr;
-    const void* view = nullptr;
+    // Members end in reverse order: the view, then the mapping, then the file.
+    ScopedFile file;
+    ScopedFileMapping mapping;
+    ScopedMappedView view;
     SavedAnswersReader lines;
 };
 

@@ -1,31 +1,17 @@
 #include "quiz/win32/executable_resources.h"
 
+#include "shell/win32/scoped_handles.h"
+
 namespace kelvo {
-namespace {
 
-// A loaded resource is released when the bytes have been copied out.
-class LoadedResource {
-public:
-    LoadedResource(HMODULE module, HRSRC found) : handle(LoadResource(module, found)) {}
-    LoadedResource(const LoadedResource&) = delete;
-    LoadedResource& operator=(const LoadedResource&) = delete;
-    ~LoadedResource() {
-        if (handle != nullptr) FreeResource(handle);
-    }
-    const void* bytes() const { return handle != nullptr ? LockResource(handle) : nullptr; }
-
-private:
-    HGLOBAL handle;
-};
-
-}  // namespace
-
+// The resource is released once its bytes have been copied out.
 std::vector<std::uint8_t> resourceBytes(HMODULE module, const char* type, int id) {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
     if (found == nullptr) return {};
-    DWORD size = SizeofResource(module, found);
-    LoadedResource resource(module, found);
-    auto* bytes = static_cast<const std::uint8_t*>(resource.bytes());
+    const DWORD size = SizeofResource(module, found);
+    ScopedResource resource(LoadResource(module, found));
+    if (!resource) return {};
+    auto* bytes = static_cast<const std::uint8_t*>(LockResource(resource.get()));
     if (bytes == nullptr || size == 0) return {};
     return std::vector<std::uint8_t>(bytes, bytes + size);
 }

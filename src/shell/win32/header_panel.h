@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "shell/win32/gdi_object.h"
+#include "shell/win32/scoped_handles.h"
 
 namespace kelvo {
 

@@ -13,8 +13,10 @@
 namespace kelvo {
 
 enum class HandleKind {
-    ComPointer, ComInitialisation, File, WindowDc, MemoryDc, SelectedObject, Resource, GlobalMemory, Library,
-    GdiObject,
+    ComPointer, ComInitialisation, File, FileMapping, MappedView, WindowDc, MemoryDc, SelectedObject, Resource,
+    GlobalMemory, Library,
+    GdiObject,  // bitmaps
+    Brush, Font,
     Count
 };
 
@@ -83,6 +85,18 @@ struct File {
     static Handle empty() { return INVALID_HANDLE_VALUE; }
     static void release(Handle handle) { CloseHandle(handle); }
 };
+struct FileMapping {
+    using Handle = HANDLE;
+    static constexpr HandleKind kind = HandleKind::FileMapping;
+    static Handle empty() { return nullptr; }
+    static void release(Handle handle) { CloseHandle(handle); }
+};
+struct MappedView {
+    using Handle = const void*;
+    static constexpr HandleKind kind = HandleKind::MappedView;
+    static Handle empty() { return nullptr; }
+    static void release(Handle handle) { UnmapViewOfFile(handle); }
+};
 struct MemoryDc {
     using Handle = HDC;
     static constexpr HandleKind kind = HandleKind::MemoryDc;
@@ -113,14 +127,30 @@ struct Bitmap {
     static Handle empty() { return nullptr; }
     static void release(Handle handle) { DeleteObject(handle); }
 };
+struct Brush {
+    using Handle = HBRUSH;
+    static constexpr HandleKind kind = HandleKind::Brush;
+    static Handle empty() { return nullptr; }
+    static void release(Handle handle) { DeleteObject(handle); }
+};
+struct Font {
+    using Handle = HFONT;
+    static constexpr HandleKind kind = HandleKind::Font;
+    static Handle empty() { return nullptr; }
+    static void release(Handle handle) { DeleteObject(handle); }
+};
 }  // namespace handle_traits
 
 using ScopedFile = ScopedHandle<handle_traits::File>;
+using ScopedFileMapping = ScopedHandle<handle_traits::FileMapping>;
+using ScopedMappedView = ScopedHandle<handle_traits::MappedView>;  // from MapViewOfFile
 using ScopedMemoryDc = ScopedHandle<handle_traits::MemoryDc>;
 using ScopedResource = ScopedHandle<handle_traits::Resource>;  // from LoadResource
 using ScopedGlobalMemory = ScopedHandle<handle_traits::GlobalMemory>;
 using ScopedLibrary = ScopedHandle<handle_traits::Library>;
 using ScopedBitmap = ScopedHandle<handle_traits::Bitmap>;
+using ScopedBrush = ScopedHandle<handle_traits::Brush>;
+using ScopedFont = ScopedHandle<handle_traits::Font>;
 
 // A window's device context from GetDC, given back with ReleaseDC.
 class ScopedWindowDc {

@@ -197,5 +197,98 @@ TEST(QuizLoader, EdgeValuesAreKept) {
     EXPECT_EQ(loaded.quiz.firstQuestion(), nullptr);
 }
 
+// Hostile data: whatever the bytes, the loader either loads a quiz that
+// stays inside its limits or reports the one message, and never reads past
+// the decoded bytes (the sanitizers watch every run).
+void expectLoadedOrRefused(const Loaded& loaded) {
+    if (loaded.messages.messages.empty()) {
+        EXPECT_LE(loaded.quiz.questionCount, MaxQuestions);
+        EXPECT_LE(std::string(loaded.quiz.title).size(), 259u);
+        return;
+    }
+    ASSERT_EQ(loaded.messages.messages.size(), 1u);
+    EXPECT_EQ(loaded.quiz.questionCount, 0);
+    EXPECT_EQ(loaded.quiz.firstQuestion(), nullptr);
+}
+
+TEST(QuizLoader, EveryTruncationOfGoodDataIsLoadedOrRefused) {
+    const std::string whole = header(1, 2, 2) + "a|b|q|c|d|r|" + '\3' + "x|y|z|w|" + "\x10\x20\x30";
+    const std::string codes = "un\r\ndeux\r\n";
+    for (std::size_t length = 1; length < whole.size(); ++length) {
+        SCOPED_TRACE(length);
+        Loaded loaded;
+        load(loaded, whole.substr(0, length), &codes);
+        ASSERT_EQ(loaded.messages.messages.size(), 1u) << "every field is needed";
+        expectLoadedOrRefused(loaded);
+    }
+    Loaded complete;
+    load(complete, whole, &codes);
+    EXPECT_TRUE(complete.messages.messages.empty());
+    EXPECT_STREQ(complete.quiz.questionAt(2)->revealText, "z");  // the first of its pair
+}
+
+TEST(QuizLoader, DataFullOfBarsAndCarriageReturnsIsLoadedOrRefused) {
+    struct Case {
+        const char* why;
+        std::string quiz;
+        std::string codes;
+    } cases[] = {
+        {"bars only: 124 questions are too many", std::string(500, '|'), std::string(50, '|')},
+        {"carriage returns only: no field ends", std::string(500, '\r'), std::string(50, '\r')},
+        {"every field empty, codes of bare CRs",
+         header(1, 3, 2).substr(0, 4) + std::string(5 + 9, '|') + '\2' + "|||" + "abc", std::string(6, '\r')},
+        {"CR and LF inside the texts are kept, codes full of bars",
+         header(1, 1, 1) + "a\r\nb|\r|" + '\0' + "abc", "|||\r\n"},
+        {"alternating bars and CRs", [] {
+             std::string data;
+             for (int i = 0; i < 300; ++i) data += i % 2 ? '|' : '\r';
+             return data;
+         }(), "\r|\r|\r|"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.why);
+        Loaded loaded;
+        load(loaded, test.quiz, &test.codes);
+        expectLoadedOrRefused(loaded);
+    }
+
+    Loaded kept;
+    std::string codes = "|||\r\n";
+    load(kept, header(1, 1, 1) + "a\r\nb|\r|" + '\0' + "abc", &codes);
+    ASSERT_TRUE(kept.messages.messages.empty());
+    EXPECT_STREQ(kept.quiz.questionAt(1)->answer, "a\r\nb");
+    EXPECT_STREQ(kept.quiz.questionAt(1)->prompt, "\r");
+    EXPECT_STREQ(kept.quiz.codes[0], "|||");
+
+    Loaded emptyFields;
+    codes = std::string(6, '\r');
+    load(emptyFields, header(1, 3, 2).substr(0, 4) + std::string(14, '|') + '\2' + "|||" + "abc", &codes);
+    ASSERT_TRUE(emptyFields.messages.messages.empty());
+    EXPECT_EQ(emptyFields.quiz.questionCount, 3);
+    EXPECT_STREQ(emptyFields.quiz.codes[0], "");
+    EXPECT_STREQ(emptyFields.quiz.codes[2], "");
+}
+
+TEST(QuizLoader, OversizedResourcesAreRefusedWithTheirMessage) {
+    // More compressed bytes than the codec reads: the quiz is refused; as
+    // codes, the quiz stays loaded without them.
+    Bytes oversized(70000, 0x55);
+    Loaded quiz;
+    FakeResources resources;
+    resources.resources[PatchIds::Quiz] = oversized;
+    loadQuiz(quiz.quiz, resources, quiz.messages);
+    ASSERT_EQ(quiz.messages.messages.size(), 1u);
+    EXPECT_EQ(quiz.messages.messages[0].text, "Erreur dans le d\xE9" "cryptage des reponses");
+    EXPECT_EQ(quiz.quiz.questionCount, 0);
+
+    Loaded codes;
+    resources.resources[PatchIds::Quiz] = encoded(bytes(header(1, 1, 1) + "a|q|" + '\0' + "abc"));
+    resources.resources[PatchIds::Codes] = oversized;
+    loadQuiz(codes.quiz, resources, codes.messages);
+    ASSERT_EQ(codes.messages.messages.size(), 1u);
+    EXPECT_EQ(codes.messages.messages[0].text, "Erreur dans le d\xE9" "cryptage des codes");
+    EXPECT_EQ(codes.quiz.questionCount, 1);
+}
+
 }  // namespace
 }  // namespace kelvo

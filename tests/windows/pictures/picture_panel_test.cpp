@@ -108,9 +108,14 @@ TEST_F(PictureQuizTest, PicturesMeasuredButNeverShownAreDeleted) {
     const int bitmapsBefore = liveHandles(HandleKind::GdiObject);
     const int loadsBefore = handlesTaken(HandleKind::GdiObject);
     open(QuizKind::Picture, RevealMode::None, {"rouge", "vert"});
-    EXPECT_EQ(liveHandles(HandleKind::GdiObject), bitmapsBefore);
+    EXPECT_EQ(liveHandles(HandleKind::GdiObject), bitmapsBefore + 2) << "only the two shown stay, owned by the panel";
     EXPECT_GE(handlesTaken(HandleKind::GdiObject), loadsBefore + 3) << "three pictures measured";
     EXPECT_EQ(shownSize(1), (Size{260, 195}));
+    const HBITMAP shown = shownBitmap(1);
+    DestroyWindow(mainWindow);
+    mainWindow = nullptr;
+    EXPECT_EQ(liveHandles(HandleKind::GdiObject), bitmapsBefore);
+    EXPECT_EQ(GetObjectType(shown), 0u) << "the panel deletes what its boxes showed";
 }
 
 TEST_F(PictureQuizTest, RevealPictureStaysAfterTheAnswerTurnsWrong) {

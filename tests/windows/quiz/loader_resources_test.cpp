@@ -8,6 +8,7 @@
 #include "quiz/quiz_loader.h"
 #include "quiz/win32/executable_resources.h"
 #include "quiz/win32/gdi_drawing_objects.h"
+#include "shell/win32/scoped_handles.h"
 
 namespace kelvo {
 namespace {
@@ -75,14 +76,45 @@ TEST(QuizResources, DamagedDataIsReportedOnce) {
 }
 
 TEST(QuizResources, NoQuizDataGivesTheDemonstration) {
-    GdiDrawingObjects drawing;
-    Recorder messages;
-    RenumberedResources resources(999, 105);
-    Quiz quiz(drawing);
-    loadQuiz(quiz, resources, messages);
-    EXPECT_TRUE(messages.messages.empty());
-    EXPECT_STREQ(quiz.title, "Nom du kelvo");
-    EXPECT_EQ(quiz.questionCount, 7);
+    for (int quizId : {999, 206}) {  // absent, and present with no bytes
+        SCOPED_TRACE(quizId);
+        GdiDrawingObjects drawing;
+        Recorder messages;
+        RenumberedResources resources(quizId, 105);
+        Quiz quiz(drawing);
+        loadQuiz(quiz, resources, messages);
+        EXPECT_TRUE(messages.messages.empty());
+        EXPECT_STREQ(quiz.title, "Nom du kelvo");
+        EXPECT_EQ(quiz.questionCount, 7);
+    }
+}
+
+TEST(QuizResources, ReadingResourcesKeepsNoHandle) {
+    const int before = liveHandles(HandleKind::Resource);
+    const int loadsBefore = handlesTaken(HandleKind::Resource);
+    for (int id : {104, 105, 204, 206, 999}) resourceBytes(nullptr, "PATCH", id);
+    EXPECT_EQ(liveHandles(HandleKind::Resource), before);
+    EXPECT_GE(handlesTaken(HandleKind::Resource), loadsBefore + 3) << "every resource found was loaded";
+}
+
+TEST(QuizResources, TheQuizFontsAndBrushesAreCountedAndReleased) {
+    const int brushes = liveHandles(HandleKind::Brush);
+    const int fonts = liveHandles(HandleKind::Font);
+    HGDIOBJ constructorBrush = nullptr;
+    {
+        GdiDrawingObjects drawing;
+        Recorder messages;
+        ExecutablePatchResources resources;
+        Quiz quiz(drawing);
+        constructorBrush = quiz.backBrush;
+        loadQuiz(quiz, resources, messages);  // replaces the background brush
+        quiz.createQuestionFont();
+        EXPECT_EQ(liveHandles(HandleKind::Brush), brushes + 6);
+        EXPECT_EQ(liveHandles(HandleKind::Font), fonts + 3);
+        EXPECT_EQ(GetObjectType(constructorBrush), 0u) << "the replaced brush is released";
+    }
+    EXPECT_EQ(liveHandles(HandleKind::Brush), brushes);
+    EXPECT_EQ(liveHandles(HandleKind::Font), fonts);
 }
 
 }  // namespace

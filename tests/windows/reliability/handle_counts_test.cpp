@@ -1,0 +1,148 @@
+// Wine counts no objects for a process (GetGuiResources and
+// GetProcessHandleCount answer 0), so these tests read the program's own
+// owners: every kind must come back to where it started, however often the
+// work is repeated, and shutdown must free what the program made.
+#include "player_fixture.h"
+
+#include "question_panel/control_ids.h"
+#include "shell/header_ids.h"
+#include "shell/win32/application.h"
+
+namespace kelvo::testing {
+namespace {
+
+const std::vector<std::string> TenAnswers = {"PARIS", "LYON", "NICE", "METZ", "DIJON",
+                                             "BREST", "NANTES", "LILLE", "ROUEN", "TOURS"};
+
+TEST_F(PlayerTest, ThousandsOfEvaluationsGiveBackEveryHandle) {
+    open(QuizKind::Text, RevealMode::AllAtEnd, TenAnswers);
+    ShowWindow(mainWindow, SW_HIDE);  // the same work, without drawing each step on the screen
+    const LiveCounts before = liveCounts();
+    const int savesBefore = handlesTaken(HandleKind::File);
+    // Right, near-miss, wrong, empty and over-long answers: every verdict,
+    // reveals shown and hidden, score and code rewritten each time.
+    const std::vector<std::string> typed = {"", "PARIS", "pari", "SIRAP", "xyz", std::string(300, 'P'), " paris "};
+    constexpr int Rounds = 3000;
+    for (int round = 0; round < Rounds; ++round) {
+        const int index = round % 10;
+        const int boxId = PanelIds::answerBox(index);
+        std::string text = typed[round % typed.size()];
+        if (text == "PARIS") text = TenAnswers[index];
+        answer(boxId, text);
+        if (round % 250 == 0) SendMessageA(control(boxId), WM_KEYUP, VK_F1, 0xC0000001);  // fill the open boxes
+        if (round % 500 == 0) SendMessageA(control(boxId), WM_KEYUP, VK_F2, 0xC0000001);  // save
+        if (round % 100 == 0) {
+            RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            pumpMessages();
+        }
+    }
+    pumpMessages();
+    EXPECT_EQ(liveCounts(), before);
+    EXPECT_EQ(handlesTaken(HandleKind::File), savesBefore + Rounds / 500) << "each save opened and closed its file";
+    EXPECT_EQ(GetObjectType(theQuiz->rightBrush), static_cast<DWORD>(OBJ_BRUSH)) << "the quiz's brushes still live";
+    EXPECT_EQ(GetObjectType(theQuiz->questionFont), static_cast<DWORD>(OBJ_FONT));
+}
+
+TEST_F(PlayerTest, HundredsOfRevealPictureSwapsGiveBackEveryHandle) {
+    open(QuizKind::Picture, RevealMode::Picture, {"rouge", "vert"});
+    ShowWindow(mainWindow, SW_HIDE);
+    const LiveCounts before = liveCounts();
+    const int bitmapsBefore = handlesTaken(HandleKind::GdiObject);
+    constexpr int Swaps = 300;
+    int deletedOnSwap = 0;
+    for (int round = 0; round < Swaps; ++round) {
+        const HBITMAP previous = shownBitmap(1 + round % 2);
+        answer(PanelIds::answerBox(round % 2), round % 2 == 0 ? "rouge" : "vert");
+        if (GetObjectType(previous) == 0) ++deletedOnSwap;
+        if (round % 4 == 3) answer(PanelIds::answerBox(round % 2), "faux");  // the picture stays
+    }
+    EXPECT_EQ(verdict(PanelIds::answerBox(0)), "BRAVO");
+    EXPECT_EQ(liveCounts(), before);
+    EXPECT_EQ(deletedOnSwap, Swaps) << "every swap deleted the picture it replaced";
+    EXPECT_GE(handlesTaken(HandleKind::GdiObject), bitmapsBefore + Swaps);
+}
+
+TEST_F(PlayerTest, HundredsOfClipPlaysGiveBackEveryHandle) {
+    // Wine's player takes about half a second a clip: a few dozen plays
+    // check its interfaces, hundreds through the associated program check
+    // the clip files and resources.
+    struct Row {
+        const char* why;
+        bool playerMissing;
+        int plays;
+    } rows[] = {
+        {"the media player control", false, 24},
+        {"the associated program", true, 300},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        platform.playerMissing = row.playerMissing;
+        platform.messages.clear();
+        platform.opened.clear();
+        open(QuizKind::Audio, RevealMode::None, {"a", "b", "c", "d", "e", "f"});
+        ShowWindow(mainWindow, SW_HIDE);
+        ASSERT_EQ(mediaStatus().playerAvailable, !row.playerMissing);
+        const LiveCounts before = liveCounts();
+        const int filesBefore = handlesTaken(HandleKind::File);
+        for (int round = 0; round < row.plays; ++round) {
+            click(PanelIds::PlayButtonBase + 5 + round % 2);
+            if (round % 3 == 2) click(PanelIds::StopButtonBase + 1);
+        }
+        pumpMessages();
+        EXPECT_EQ(liveCounts(), before);
+        EXPECT_EQ(handlesTaken(HandleKind::File), filesBefore + row.plays) << "each play wrote its clip";
+        EXPECT_EQ(platform.messages.size(), row.playerMissing ? 1u : 0u) << "only the missing player is reported";
+        EXPECT_EQ(platform.opened.size(), row.playerMissing ? static_cast<std::size_t>(row.plays) : 0u);
+        shutDownNow();
+    }
+}
+
+// What the program made and says it releases at shutdown.
+std::vector<HGDIOBJ> objectsOfTheRun(HWND panel, int questions) {
+    const Quiz& quiz = *theQuiz;
+    std::vector<HGDIOBJ> objects = {backgroundBrush, quiz.backBrush,   quiz.wrongBrush,   quiz.rightBrush,
+                                    quiz.anagramBrush, quiz.closeBrush, quiz.promptBrush, quiz.titleFont,
+                                    quiz.questionFont, quiz.scoreFont};
+    objects.push_back(reinterpret_cast<HGDIOBJ>(SendMessageA(headerPanelWindow, WM_CTLCOLORDLG, 0, 0)));
+    objects.push_back(reinterpret_cast<HGDIOBJ>(
+        SendMessageA(GetDlgItem(headerPanelWindow, HeaderIds::Link), WM_GETFONT, 0, 0)));
+    for (int question = 1; question <= questions; ++question) {
+        HWND box = GetDlgItem(panel, PanelIds::pictureBox(question));
+        if (box != nullptr) objects.push_back(reinterpret_cast<HGDIOBJ>(SendMessageA(box, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    }
+    return objects;
+}
+
+TEST_F(PlayerTest, ShutdownReleasesWhatTheProgramMade) {
+    struct Row {
+        const char* why;
+        int kind;
+        int revealMode;
+        int pictures;  // bitmaps shown after start
+        std::vector<std::string> answers;
+    } rows[] = {
+        {"text quiz", QuizKind::Text, RevealMode::Text, 0, {"rouge", "vert"}},
+        {"picture quiz with a swapped-in reveal picture", QuizKind::Picture, RevealMode::Picture, 2, {"rouge", "vert"}},
+        {"audio quiz with its player", QuizKind::Audio, RevealMode::None, 0, {"rouge", "b", "c", "d", "e"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        const LiveCounts before = liveCounts();
+        open(row.kind, row.revealMode, row.answers);
+        answer(PanelIds::answerBox(0), "rouge");
+        if (row.kind == QuizKind::Audio) click(PanelIds::PlayButtonBase + 5);
+        const std::vector<HGDIOBJ> made = objectsOfTheRun(panel, 2);
+        ASSERT_EQ(made.size(), 12u + row.pictures);
+        for (HGDIOBJ object : made) EXPECT_NE(GetObjectType(object), 0u) << object << " lives while the player runs";
+        EXPECT_NE(liveCounts(), before);
+        shutDownNow();
+        pumpMessages();
+        for (HGDIOBJ object : made) EXPECT_EQ(GetObjectType(object), 0u) << object << " released at shutdown";
+        EXPECT_EQ(liveCounts(), before);
+        EXPECT_EQ(backgroundBrush, nullptr);
+        EXPECT_EQ(theQuiz, nullptr);
+    }
+}
+
+}  // namespace
+}  // namespace kelvo::testing

@@ -1,0 +1,108 @@
+#include "player_fixture.h"
+
+#include <ostream>
+
+#include "question_panel/control_ids.h"
+#include "shell/win32/application.h"
+
+namespace kelvo::testing {
+namespace {
+
+const char* const KindNames[] = {"ComPointer", "ComInitialisation", "File",   "FileMapping", "MappedView",
+                                 "WindowDc",   "MemoryDc",          "SelectedObject", "Resource", "GlobalMemory",
+                                 "Library",    "Bitmap",            "Brush",  "Font"};
+static_assert(std::size(KindNames) == static_cast<std::size_t>(HandleKind::Count), "one name per kind");
+
+}  // namespace
+
+LiveCounts liveCounts() {
+    LiveCounts live;
+    for (int kind = 0; kind < static_cast<int>(HandleKind::Count); ++kind)
+        live.counts.push_back(liveHandles(static_cast<HandleKind>(kind)));
+    return live;
+}
+
+std::ostream& operator<<(std::ostream& out, const LiveCounts& live) {
+    for (std::size_t kind = 0; kind < live.counts.size(); ++kind) out << KindNames[kind] << " " << live.counts[kind] << "; ";
+    return out;
+}
+
+HRESULT QuietMediaPlatform::createPlayer(IWMPPlayer** player) {
+    return playerMissing ? REGDB_E_CLASSNOTREG : MediaPlatform::createPlayer(player);
+}
+void QuietMediaPlatform::showMessage(HWND, const char* text, const char*) { messages.push_back(text); }
+void QuietMediaPlatform::shellExecute(HWND, const char*, const char* file, int) { opened.push_back(file); }
+
+void PlayerTest::SetUp() {
+    DeleteFileA(savedAnswersFileName().c_str());
+    deleteEveryClipFile();
+    useMediaPlatform(&platform);
+}
+
+void PlayerTest::TearDown() {
+    if (theQuiz != nullptr) shutDownNow();
+    pumpMessages();
+    takeQuitMessage();
+    useMediaPlatform(nullptr);
+    deleteEveryClipFile();
+    DeleteFileA(savedAnswersFileName().c_str());
+}
+
+void PlayerTest::open(int kind, int revealMode, const std::vector<std::string>& answers) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    registerMainWindowClass(instance);  // once per process; later calls fail harmlessly
+    createBackgroundBrush();
+    theQuiz = new Quiz(drawing);
+    Quiz& quiz = *theQuiz;
+    quiz.kind = kind;
+    quiz.revealMode = revealMode;
+    quiz.questionCount = static_cast<int>(answers.size());
+    copyText(quiz.title, "Quiz d'endurance");
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        quiz.addQuestion(answers[i].c_str(), "", ("Question " + std::to_string(i + 1)).c_str());
+        copyText(quiz.lastQuestion()->revealText, ("C'est " + answers[i]).c_str());
+        copyText(quiz.codes[i], ("CODE" + std::to_string(i + 1)).c_str());
+    }
+    startMedia();
+    mainWindow = createMainWindow(instance);
+    ASSERT_NE(mainWindow, nullptr);
+    ASSERT_TRUE(createPanels(instance, mainWindow));
+    panel = questionPanelWindow;
+    showWindows(mainWindow);
+    pumpMessages();
+}
+
+void PlayerTest::shutDownNow() {
+    const bool media = theQuiz->kind == QuizKind::Audio || theQuiz->kind == QuizKind::Video;
+    // Other quizzes keep their main window through shutdown; it goes first,
+    // while the quiz its boxes evaluate with still exists.
+    if (!media && mainWindow != nullptr) DestroyWindow(mainWindow);
+    shutDown(media ? mainWindow : nullptr);
+    mainWindow = nullptr;
+    panel = nullptr;
+}
+
+void PlayerTest::answer(int boxId, const std::string& text) {
+    SetWindowTextA(control(boxId), text.c_str());
+    SendMessageA(control(boxId), WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+std::string PlayerTest::verdict(int boxId) const { return controlText(panel, boxId + PanelIds::VerdictOffset); }
+
+HBITMAP PlayerTest::shownBitmap(int question) const {
+    return reinterpret_cast<HBITMAP>(
+        SendMessageA(control(PanelIds::pictureBox(question)), STM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+void PlayerTest::click(int buttonId) {
+    SendMessageA(panel, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(control(buttonId)));
+}
+
+void deleteEveryClipFile() {
+    for (int n = 0; n <= 97; ++n) {
+        DeleteFileA(("kelvo" + std::to_string(n) + ".mp3").c_str());
+        DeleteFileA(("kelvo" + std::to_string(n) + ".avi").c_str());
+    }
+}
+
+}  // namespace kelvo::testing
