@@ -56,12 +56,12 @@ std::array<Placement, PlacementCount> placements(int clientWidth) {
     using namespace HeaderIds;
     const int w = clientWidth;
     return {{
-        {Link, {w - 134, 0, 115, 18}, false},
-        {ByLabel, {w - 134, 25, 26, 18}, false},
-        {Author, {w - 107, 25, 105, 18}, true},
-        {SaveButton, {w - 204, 25, 55, 18}, true},
-        {Explanation, {110, 19, std::max(0, w - 324), 28}, true},
-        {RightRule, {w - 145, 0, 1, 50}, true},
+        {Link, {w - 134, 0, 115, 18}},
+        {ByLabel, {w - 134, 25, 26, 18}},
+        {Author, {w - 107, 25, 105, 18}},
+        {SaveButton, {w - 204, 25, 55, 18}},
+        {Explanation, {110, 19, std::max(0, w - 324), 28}},
+        {RightRule, {w - 145, 0, 1, 50}},
     }};
 }
 

@@ -47,7 +47,6 @@ std::array<Control, ControlCount> controls(const Quiz& quiz);
 struct Placement {
     int id;
     Rect rect;
-    bool invalidate;  // repainted after the move
 };
 
 constexpr int PlacementCount = 6;

@@ -74,7 +74,9 @@ INT_PTR onSize(HWND dialog, int clientWidth) {
         HWND control = GetDlgItem(dialog, placement.id);
         SetWindowPos(control, HWND_TOP, placement.rect.x, placement.rect.y, placement.rect.width,
                      placement.rect.height, SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-        if (placement.invalidate) InvalidateRect(control, nullptr, FALSE);
+        // Every moved control repaints: one left out (the link, "Par :")
+        // stays erased by the panel's background after a resize.
+        InvalidateRect(control, nullptr, FALSE);
     }
     return FALSE;
 }
