@@ -1,5 +1,7 @@
 #include "shell/win32/application.h"
 
+#include <optional>
+
 #include "question_panel/win32/media_playback.h"
 #include "question_panel/win32/question_panel.h"
 #include "quiz/win32/gdi_drawing_objects.h"
@@ -8,6 +10,7 @@
 #include "shell/shell_texts.h"
 #include "shell/win32/header_panel.h"
 #include "shell/win32/main_window.h"
+#include "shell/win32/scoped_handles.h"
 
 namespace kelvo {
 
@@ -64,6 +67,11 @@ bool createPanels(HINSTANCE instance, HWND mainWindow) {
     if (!headerPanelWindow) return false;
     ShowWindow(headerPanelWindow, SW_SHOWNORMAL);
     theQuiz->headerPanel = headerPanelWindow;
+    // Building a picture quiz's panel decodes every picture, each decode
+    // between its own CoInitialize and CoUninitialize; holding COM open
+    // around them all spares loading and unloading the decoder each time.
+    std::optional<ScopedCoInitialize> comWhilePicturesLoad;
+    if (theQuiz->kind == QuizKind::Picture) comWhilePicturesLoad.emplace();
     questionPanelWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(ResourceIds::QuestionPanelDialog),
                                              mainWindow, questionPanelProc, 0);
     return questionPanelWindow != nullptr;

@@ -11,41 +11,42 @@
 namespace kelvo {
 namespace {
 
-// The picture object keeps its own bitmap; ours must outlive it.
-HBITMAP copyOfPictureBitmap(IPicture& picture) {
-    SHORT type = PICTYPE_NONE;
-    OLE_HANDLE handle = 0;
-    if (FAILED(picture.get_Type(&type)) || type != PICTYPE_BITMAP) return nullptr;
-    if (FAILED(picture.get_Handle(&handle)) || handle == 0) return nullptr;
-    HANDLE bitmap = LongToHandle(static_cast<LONG>(handle));
-    return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0));
-}
+// A file decoded by the platform, with COM initialised for as long as the
+// picture object lives. Its bitmap belongs to the picture object.
+class DecodedPicture {
+public:
+    DecodedPicture(const void* bytes, std::size_t size) {
+        if (bytes == nullptr || size == 0 || size > static_cast<std::size_t>(MAXLONG)) return;
+        ScopedGlobalMemory block(GlobalAlloc(GMEM_FIXED, size));
+        if (!block) return;
+        std::memcpy(block.get(), bytes, size);  // a fixed block's handle is its address
+        HRESULT result = CreateStreamOnHGlobal(block.get(), TRUE, stream.out());
+        if (FAILED(result) || !stream) return;
+        block.release();  // the stream frees it when it goes
+        result = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.out());
+        if (FAILED(result)) picture.reset();
+    }
 
-}  // namespace
+    // Null for an icon or a metafile, which the decoder reads too.
+    HBITMAP bitmap() const {
+        SHORT type = PICTYPE_NONE;
+        OLE_HANDLE handle = 0;
+        if (!picture || FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP) return nullptr;
+        if (FAILED(picture->get_Handle(&handle)) || handle == 0) return nullptr;
+        return static_cast<HBITMAP>(LongToHandle(static_cast<LONG>(handle)));
+    }
 
-HBITMAP decodePicture(const void* bytes, std::size_t size) {
-    if (bytes == nullptr || size == 0 || size > static_cast<std::size_t>(MAXLONG)) return nullptr;
-    // Declared first so that it ends last, after every COM object below.
+private:
+    // Declared first so that it ends last, after the COM objects below.
     ScopedCoInitialize com;
-    ScopedGlobalMemory block(GlobalAlloc(GMEM_FIXED, size));
-    if (!block) return nullptr;
-    std::memcpy(block.get(), bytes, size);  // a fixed block's handle is its address
-
     ScopedComPtr<IStream> stream;
-    HRESULT result = CreateStreamOnHGlobal(block.get(), TRUE, stream.out());
-    if (FAILED(result) || !stream) return nullptr;
-    block.release();  // the stream frees it when it goes
-
     ScopedComPtr<IPicture> picture;
-    result = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.out());
-    if (FAILED(result) || !picture) return nullptr;
-    return copyOfPictureBitmap(*picture.get());
-}
+};
 
-HBITMAP scaleToFit(HBITMAP bitmap, int width, int height) {
-    ScopedBitmap source(bitmap);
+// Stretches `source` (left as it is) into a new bitmap that fits the box.
+HBITMAP stretchToFit(HBITMAP source, int width, int height) {
     BITMAP info = {};
-    if (!source || GetObjectA(source.get(), sizeof info, &info) == 0) return nullptr;
+    if (source == nullptr || GetObjectA(source, sizeof info, &info) == 0) return nullptr;
     const FittedSize fitted = fitWithin(info.bmWidth, info.bmHeight, width, height);
     if (fitted.width <= 0 || fitted.height <= 0) return nullptr;
 
@@ -56,7 +57,7 @@ HBITMAP scaleToFit(HBITMAP bitmap, int width, int height) {
     ScopedBitmap result(CreateCompatibleBitmap(screen.get(), fitted.width, fitted.height));
     if (!sourceDc || !targetDc || !result) return nullptr;
     {
-        ScopedSelection sourceSelected(sourceDc.get(), source.get());
+        ScopedSelection sourceSelected(sourceDc.get(), source);
         ScopedSelection targetSelected(targetDc.get(), result.get());
         if (!sourceSelected || !targetSelected) return nullptr;
         SetStretchBltMode(targetDc.get(), HALFTONE);
@@ -68,6 +69,20 @@ HBITMAP scaleToFit(HBITMAP bitmap, int width, int height) {
     return result.release();
 }
 
+}  // namespace
+
+HBITMAP decodePicture(const void* bytes, std::size_t size) {
+    DecodedPicture decoded(bytes, size);
+    HBITMAP bitmap = decoded.bitmap();
+    // The picture object keeps its own bitmap; ours must outlive it.
+    return bitmap != nullptr ? static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)) : nullptr;
+}
+
+HBITMAP scaleToFit(HBITMAP bitmap, int width, int height) {
+    ScopedBitmap source(bitmap);
+    return stretchToFit(source.get(), width, height);
+}
+
 HBITMAP loadResourcePicture(HMODULE module, int resourceId, const char* typeName, int width, int height) {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), typeName);
     if (found == nullptr) return nullptr;
@@ -75,10 +90,11 @@ HBITMAP loadResourcePicture(HMODULE module, int resourceId, const char* typeName
     if (!loaded) return nullptr;
     const DWORD size = SizeofResource(module, found);
     const void* bytes = LockResource(loaded.get());
-    HBITMAP decoded = bytes != nullptr ? decodePicture(bytes, size) : nullptr;
-    loaded.reset();
-    if (decoded == nullptr) return nullptr;
-    return scaleToFit(decoded, width, height);
+    if (bytes == nullptr) return nullptr;
+    // Stretched straight from the picture object's bitmap: a full-size copy
+    // first (decodePicture) costs as much again as the stretch itself.
+    DecodedPicture decoded(bytes, size);
+    return stretchToFit(decoded.bitmap(), width, height);
 }
 
 }  // namespace kelvo
