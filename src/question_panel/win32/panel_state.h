@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <map>
+#include <unordered_map>
 
 #include "shell/win32/scoped_handles.h"
 
@@ -17,8 +18,15 @@ struct PanelState {
     // The bitmaps the picture boxes show, by box identifier: a static
     // control never deletes the bitmap it is given.
     std::map<int, ScopedBitmap> shownPictures;
+    // Controls with identifiers of their own, as they were created: every
+    // evaluation reads all verdict labels, and looking each one up among
+    // hundreds of siblings made a large quiz slow to open.
+    std::unordered_map<int, HWND> controls;
 };
 
 PanelState* panelState(HWND panel);
+
+// The panel's control with this identifier, or null.
+HWND panelControl(HWND panel, int controlId);
 
 }  // namespace kelvo

@@ -48,6 +48,7 @@ void createControl(HWND panel, Quiz& quiz, const ControlSpec& spec, PanelPicture
     HWND control = CreateWindowExA(0, spec.className, spec.text.c_str(), spec.style, spec.x, spec.y, spec.width,
                                    spec.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                    GetModuleHandleA(nullptr), nullptr);
+    if (PanelState* state = panelState(panel)) state->controls.emplace(spec.id, control);
     applyFont(control, spec.font, quiz);
     switch (spec.role) {
         case ControlRole::RevealLabel: ShowWindow(control, SW_HIDE); break;
@@ -111,6 +112,14 @@ INT_PTR onDestroy(HWND panel) {
 
 PanelState* panelState(HWND panel) {
     return reinterpret_cast<PanelState*>(GetWindowLongPtrA(panel, DWLP_USER));
+}
+
+HWND panelControl(HWND panel, int controlId) {
+    if (PanelState* state = panelState(panel)) {
+        auto found = state->controls.find(controlId);
+        if (found != state->controls.end()) return found->second;
+    }
+    return GetDlgItem(panel, controlId);
 }
 
 INT_PTR CALLBACK questionPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
