@@ -85,9 +85,16 @@ class Player:
         run("import", "-window", "root", path)
 
     def close_box(self):
-        """Closes as the close box does: the window manager's WM_DELETE_WINDOW (Alt+F4 under openbox)."""
-        run("xdotool", "windowactivate", "--sync", self.window, check=False)
-        run("xdotool", "key", "--window", self.window, "alt+F4")
+        """Closes as the close box does: the window manager's WM_DELETE_WINDOW
+        (Alt+F4 under openbox), pressed again if a busy display dropped it."""
+        for _ in range(3):
+            run("xdotool", "windowactivate", "--sync", self.window, check=False)
+            run("xdotool", "key", "alt+F4", check=False)
+            try:
+                self.process.wait(5)
+                return
+            except subprocess.TimeoutExpired:
+                pass
 
     def wait(self, timeout=30):
         try:

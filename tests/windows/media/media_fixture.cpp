@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "shell/win32/application.h"
+#include "support/player_session.h"
 
 namespace kelvo::testing {
 
@@ -25,7 +26,7 @@ std::ostream& operator<<(std::ostream& out, const RecordingMediaPlatform::Call& 
 }
 
 void MediaQuizTest::SetUp() {
-    DeleteFileA(testSavedAnswersFileName().c_str());
+    DeleteFileA(savedAnswersFileName().c_str());
     deleteEveryClipFile();
     useMediaPlatform(&platform);
 }
@@ -36,13 +37,11 @@ void MediaQuizTest::TearDown() {
     takeQuitMessage();
     useMediaPlatform(nullptr);
     deleteEveryClipFile();
-    DeleteFileA(testSavedAnswersFileName().c_str());
+    DeleteFileA(savedAnswersFileName().c_str());
 }
 
 void MediaQuizTest::open(int kind, int questionCount) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    registerMainWindowClass(instance);  // once per process; later calls fail harmlessly
-    createBackgroundBrush();
+    beginPlayerStartUp();
     theQuiz = new Quiz(drawing);
     theQuiz->kind = kind;
     theQuiz->questionCount = questionCount;
@@ -51,21 +50,13 @@ void MediaQuizTest::open(int kind, int questionCount) {
         const std::string answer = "R" + std::to_string(n);
         theQuiz->addQuestion(answer.c_str(), "", "");
     }
-    startMedia();
-    mainWindow = createMainWindow(instance);
+    mainWindow = openPlayerWindows();
     ASSERT_NE(mainWindow, nullptr);
-    ASSERT_TRUE(createPanels(instance, mainWindow));
     panel = questionPanelWindow;
-    showWindows(mainWindow);
-    pumpMessages();
 }
 
 void MediaQuizTest::shutDownNow() {
-    const bool media = theQuiz->kind == QuizKind::Audio || theQuiz->kind == QuizKind::Video;
-    // Other quizzes keep their main window through shutdown; it goes first,
-    // while the quiz its boxes evaluate with still exists.
-    if (!media && mainWindow != nullptr) DestroyWindow(mainWindow);
-    shutDown(media ? mainWindow : nullptr);
+    closePlayerWindows(mainWindow);
     mainWindow = nullptr;
     panel = nullptr;
 }

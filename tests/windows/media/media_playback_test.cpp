@@ -28,7 +28,7 @@ TEST_F(MediaQuizTest, AudioQuizHostsTheRealPlayer) {
     ASSERT_NE(host, nullptr);
     EXPECT_EQ(host, mediaStatus().playerHost);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(host, GWL_STYLE)) & ~WS_CLIPSIBLINGS, 0x50800000u);
-    EXPECT_EQ(placeInParent(host), (Box{0, 0, 0, 0})) << "audio needs no room";
+    EXPECT_EQ(placeInParent(host), (Rect{0, 0, 0, 0})) << "audio needs no room";
     EXPECT_NE(buttonIcon(control(6001)), nullptr);
     EXPECT_NE(buttonIcon(control(7001)), nullptr);
     EXPECT_NE(buttonIcon(control(6001)), buttonIcon(control(7001)));
@@ -107,18 +107,18 @@ TEST_F(MediaQuizTest, ShutdownDeletesTheClipThePlayerWasGiven) {
 TEST_F(MediaQuizTest, VideoIsShownInTheBandAboveItsRow) {
     open(QuizKind::Video);
     // Question 5 sits in row 2, column 1: play button at 336, 5 + 270 + 210.
-    ASSERT_EQ(placeInParent(control(6005)), (Box{336, 485, 20, 20}));
+    ASSERT_EQ(placeInParent(control(6005)), (Rect{336, 485, 20, 20}));
     click(6005);
     EXPECT_EQ(fileContent("kelvo5.avi"), clipBytes(405));
     EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo5.avi"));
-    EXPECT_EQ(placeInParent(control(PanelIds::PlayerHost)), (Box{336, 280, 260, 200}));
+    EXPECT_EQ(placeInParent(control(PanelIds::PlayerHost)), (Rect{336, 280, 260, 200}));
     // The player's own window follows its host, inside the border.
     HWND playerWindow = GetWindow(control(PanelIds::PlayerHost), GW_CHILD);
     ASSERT_NE(playerWindow, nullptr);
-    EXPECT_EQ(placeInParent(playerWindow), (Box{0, 0, 258, 198}));
+    EXPECT_EQ(placeInParent(playerWindow), (Rect{0, 0, 258, 198}));
     click(7001);
     EXPECT_FALSE(clipFileExists("kelvo5.avi"));
-    EXPECT_EQ(placeInParent(control(PanelIds::PlayerHost)), (Box{0, 0, 0, 0}));
+    EXPECT_EQ(placeInParent(control(PanelIds::PlayerHost)), (Rect{0, 0, 0, 0}));
 }
 
 TEST_F(MediaQuizTest, WithoutThePlayerTheAssociatedProgramOpensTheClip) {

@@ -10,6 +10,7 @@
 #include "quiz/win32/gdi_drawing_objects.h"
 #include "shell/win32/application.h"
 #include "shell/win32/scoped_handles.h"
+#include "support/player_session.h"
 #include "support/window_testing.h"
 
 namespace kelvo::testing {
@@ -24,20 +25,15 @@ struct Size {
 // pictures are the "IMG" resources of this test program (pictures.rc).
 class PictureQuizTest : public ::testing::Test {
 protected:
-    void SetUp() override { DeleteFileA(testSavedAnswersFileName().c_str()); }
+    void SetUp() override { DeleteFileA(savedAnswersFileName().c_str()); }
 
     void TearDown() override {
-        if (mainWindow) DestroyWindow(mainWindow);
-        shutDown(nullptr);
-        pumpMessages();
-        takeQuitMessage();
-        DeleteFileA(testSavedAnswersFileName().c_str());
+        closePlayerWindows(mainWindow);
+        DeleteFileA(savedAnswersFileName().c_str());
     }
 
     void open(int kind, int revealMode, const std::vector<std::string>& answers) {
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        registerMainWindowClass(instance);  // once per process; later calls fail harmlessly
-        createBackgroundBrush();
+        beginPlayerStartUp();
         theQuiz = new Quiz(drawing);
         theQuiz->kind = kind;
         theQuiz->revealMode = revealMode;
@@ -48,12 +44,9 @@ protected:
             theQuiz->addQuestion(answers[i].c_str(), "", prompt.c_str());
             copyText(theQuiz->lastQuestion()->revealText, ("C'est " + answers[i]).c_str());
         }
-        mainWindow = createMainWindow(instance);
+        mainWindow = openPlayerWindows();
         ASSERT_NE(mainWindow, nullptr);
-        ASSERT_TRUE(createPanels(instance, mainWindow));
         panel = questionPanelWindow;
-        showWindows(mainWindow);
-        pumpMessages();
     }
 
     HWND control(int id) const { return GetDlgItem(panel, id); }
@@ -83,14 +76,14 @@ TEST_F(PictureQuizTest, RowHeightIsTheTallestPictureOfItsRow) {
     open(QuizKind::Picture, RevealMode::None, FiveAnswers);
     // Row 1: heights 195, 260 and 130, so H = 260; each picture centred in
     // its 260-pixel cell and in the row's height.
-    EXPECT_EQ(placeInParent(control(9901)), (Box{46, 5 + 32, 260, 195}));
-    EXPECT_EQ(placeInParent(control(9902)), (Box{336 + 43, 5, 173, 260}));
-    EXPECT_EQ(placeInParent(control(9903)), (Box{626, 5 + 65, 260, 130}));
-    EXPECT_EQ(placeInParent(control(4001)), (Box{46, 5 + 260 + 10, 260, 20}));
+    EXPECT_EQ(placeInParent(control(9901)), (Rect{46, 5 + 32, 260, 195}));
+    EXPECT_EQ(placeInParent(control(9902)), (Rect{336 + 43, 5, 173, 260}));
+    EXPECT_EQ(placeInParent(control(9903)), (Rect{626, 5 + 65, 260, 130}));
+    EXPECT_EQ(placeInParent(control(4001)), (Rect{46, 5 + 260 + 10, 260, 20}));
     // Row 2 starts 60 below the boxes; only its first picture exists, H = 130.
-    EXPECT_EQ(placeInParent(control(9904)), (Box{46, 335, 260, 130}));
-    EXPECT_EQ(placeInParent(control(9905)), (Box{336, 335, 260, 130}));
-    EXPECT_EQ(placeInParent(control(4005)), (Box{336, 335 + 130 + 10, 260, 20}));
+    EXPECT_EQ(placeInParent(control(9904)), (Rect{46, 335, 260, 130}));
+    EXPECT_EQ(placeInParent(control(9905)), (Rect{336, 335, 260, 130}));
+    EXPECT_EQ(placeInParent(control(4005)), (Rect{336, 335 + 130 + 10, 260, 20}));
 }
 
 TEST_F(PictureQuizTest, EachBoxShowsItsOwnFittedPicture) {
@@ -120,7 +113,7 @@ TEST_F(PictureQuizTest, PicturesMeasuredButNeverShownAreDeleted) {
 
 TEST_F(PictureQuizTest, RevealPictureStaysAfterTheAnswerTurnsWrong) {
     open(QuizKind::Picture, RevealMode::Picture, FiveAnswers);
-    const Box placed = placeInParent(control(9901));
+    const Rect placed = placeInParent(control(9901));
     answer(4001, "rouge");
     EXPECT_EQ(verdict(4001), "BRAVO");
     EXPECT_EQ(shownSize(1), (Size{260, 260})) << "the square reveal picture";

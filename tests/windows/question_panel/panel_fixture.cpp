@@ -2,6 +2,7 @@
 
 #include "shell/header_ids.h"
 #include "shell/win32/application.h"
+#include "support/player_session.h"
 
 namespace kelvo::testing {
 
@@ -11,19 +12,13 @@ void PanelTest::SetUp() {
 }
 
 void PanelTest::TearDown() {
-    // The windows go first: a box losing the focus still evaluates with the quiz.
-    if (mainWindow) DestroyWindow(mainWindow);
-    shutDown(nullptr);
-    pumpMessages();
-    takeQuitMessage();
+    closePlayerWindows(mainWindow);
     DeleteFileA(savedFile.c_str());
 }
 
 void PanelTest::open(const QuizSpec& spec, const std::optional<std::string>& saved) {
     if (saved) writeFile(savedFile, *saved);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    registerMainWindowClass(instance);  // once per process; later calls fail harmlessly
-    createBackgroundBrush();
+    beginPlayerStartUp();
     theQuiz = new Quiz(drawing);
     Quiz& quiz = *theQuiz;
     quiz.kind = spec.kind;
@@ -38,12 +33,9 @@ void PanelTest::open(const QuizSpec& spec, const std::optional<std::string>& sav
         copyText(quiz.lastQuestion()->revealText, ("Bien vu " + std::to_string(i + 1)).c_str());
     }
     for (std::size_t i = 0; i < spec.codes.size(); ++i) copyText(quiz.codes[i], spec.codes[i].c_str());
-    mainWindow = createMainWindow(instance);
+    mainWindow = openPlayerWindows();
     ASSERT_NE(mainWindow, nullptr);
-    ASSERT_TRUE(createPanels(instance, mainWindow));
     panel = questionPanelWindow;
-    showWindows(mainWindow);
-    pumpMessages();
 }
 
 std::string PanelTest::score() const { return controlText(headerPanelWindow, HeaderIds::ScoreLabel); }

@@ -4,6 +4,7 @@
 
 #include "question_panel/control_ids.h"
 #include "shell/win32/application.h"
+#include "support/player_session.h"
 
 namespace kelvo::testing {
 namespace {
@@ -49,9 +50,7 @@ void PlayerTest::TearDown() {
 }
 
 void PlayerTest::open(int kind, int revealMode, const std::vector<std::string>& answers) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    registerMainWindowClass(instance);  // once per process; later calls fail harmlessly
-    createBackgroundBrush();
+    beginPlayerStartUp();
     theQuiz = new Quiz(drawing);
     Quiz& quiz = *theQuiz;
     quiz.kind = kind;
@@ -63,21 +62,13 @@ void PlayerTest::open(int kind, int revealMode, const std::vector<std::string>& 
         copyText(quiz.lastQuestion()->revealText, ("C'est " + answers[i]).c_str());
         copyText(quiz.codes[i], ("CODE" + std::to_string(i + 1)).c_str());
     }
-    startMedia();
-    mainWindow = createMainWindow(instance);
+    mainWindow = openPlayerWindows();
     ASSERT_NE(mainWindow, nullptr);
-    ASSERT_TRUE(createPanels(instance, mainWindow));
     panel = questionPanelWindow;
-    showWindows(mainWindow);
-    pumpMessages();
 }
 
 void PlayerTest::shutDownNow() {
-    const bool media = theQuiz->kind == QuizKind::Audio || theQuiz->kind == QuizKind::Video;
-    // Other quizzes keep their main window through shutdown; it goes first,
-    // while the quiz its boxes evaluate with still exists.
-    if (!media && mainWindow != nullptr) DestroyWindow(mainWindow);
-    shutDown(media ? mainWindow : nullptr);
+    closePlayerWindows(mainWindow);
     mainWindow = nullptr;
     panel = nullptr;
 }

@@ -4,27 +4,19 @@
 #include <iterator>
 
 #include "shell/win32/application.h"
+#include "support/player_session.h"
 
 namespace kelvo::testing {
 
 void PlayerWindows::SetUp() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    registerMainWindowClass(instance);  // once per process; later calls fail harmlessly
-    createBackgroundBrush();
+    beginPlayerStartUp();
     createQuiz(drawing, resources, loaderMessages);
-    mainWindow = createMainWindow(instance);
+    mainWindow = openPlayerWindows();
     ASSERT_NE(mainWindow, nullptr);
-    ASSERT_TRUE(createPanels(instance, mainWindow));
-    showWindows(mainWindow);
-    pumpMessages();
 }
 
 void PlayerWindows::TearDown() {
-    // The panels go with the main window; the quiz must outlive them.
-    if (mainWindow) DestroyWindow(mainWindow);
-    shutDown(nullptr);
-    pumpMessages();
-    takeQuitMessage();  // posted by the main window's WM_DESTROY
+    closePlayerWindows(mainWindow);
 }
 
 }  // namespace kelvo::testing

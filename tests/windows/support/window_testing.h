@@ -15,8 +15,6 @@ std::ostream& operator<<(std::ostream& out, const Rect& rect);
 
 namespace kelvo::testing {
 
-using Box = Rect;  // older name, kept while tests move to Rect
-
 // Dispatches whatever is queued; a quit message is kept aside, not obeyed.
 void pumpMessages();
 // Pumps until the condition holds or the time runs out; returns the condition.
@@ -33,7 +31,6 @@ bool isShown(HWND parent, int id);
 
 // The file this test program saves its answers to, in the current folder.
 std::string savedAnswersFileName();
-inline std::string testSavedAnswersFileName() { return savedAnswersFileName(); }
 std::string fileContent(const std::string& name);
 void writeFile(const std::string& name, const std::string& content);
 bool fileExists(const char* name);
