@@ -79,66 +79,28 @@ private:
 };
 
 namespace handle_traits {
-struct File {
-    using Handle = HANDLE;
-    static constexpr HandleKind kind = HandleKind::File;
+// A handle type, its counter, and the platform function that releases it;
+// null means "no handle" except where a type says otherwise.
+template <typename HandleType, HandleKind handleKind, auto releaseFunction>
+struct ReleasedBy {
+    using Handle = HandleType;
+    static constexpr HandleKind kind = handleKind;
+    static Handle empty() { return nullptr; }
+    static void release(Handle handle) { releaseFunction(handle); }
+};
+// CreateFileA's failure is INVALID_HANDLE_VALUE, not null.
+struct File : ReleasedBy<HANDLE, HandleKind::File, CloseHandle> {
     static Handle empty() { return INVALID_HANDLE_VALUE; }
-    static void release(Handle handle) { CloseHandle(handle); }
 };
-struct FileMapping {
-    using Handle = HANDLE;
-    static constexpr HandleKind kind = HandleKind::FileMapping;
-    static Handle empty() { return nullptr; }
-    static void release(Handle handle) { CloseHandle(handle); }
-};
-struct MappedView {
-    using Handle = const void*;
-    static constexpr HandleKind kind = HandleKind::MappedView;
-    static Handle empty() { return nullptr; }
-    static void release(Handle handle) { UnmapViewOfFile(handle); }
-};
-struct MemoryDc {
-    using Handle = HDC;
-    static constexpr HandleKind kind = HandleKind::MemoryDc;
-    static Handle empty() { return nullptr; }
-    static void release(Handle handle) { DeleteDC(handle); }
-};
-struct Resource {
-    using Handle = HGLOBAL;
-    static constexpr HandleKind kind = HandleKind::Resource;
-    static Handle empty() { return nullptr; }
-    static void release(Handle handle) { FreeResource(handle); }
-};
-struct GlobalMemory {
-    using Handle = HGLOBAL;
-    static constexpr HandleKind kind = HandleKind::GlobalMemory;
-    static Handle empty() { return nullptr; }
-    static void release(Handle handle) { GlobalFree(handle); }
-};
-struct Library {
-    using Handle = HMODULE;
-    static constexpr HandleKind kind = HandleKind::Library;
-    static Handle empty() { return nullptr; }
-    static void release(Handle handle) { FreeLibrary(handle); }
-};
-struct Bitmap {
-    using Handle = HBITMAP;
-    static constexpr HandleKind kind = HandleKind::GdiObject;
-    static Handle empty() { return nullptr; }
-    static void release(Handle handle) { DeleteObject(handle); }
-};
-struct Brush {
-    using Handle = HBRUSH;
-    static constexpr HandleKind kind = HandleKind::Brush;
-    static Handle empty() { return nullptr; }
-    static void release(Handle handle) { DeleteObject(handle); }
-};
-struct Font {
-    using Handle = HFONT;
-    static constexpr HandleKind kind = HandleKind::Font;
-    static Handle empty() { return nullptr; }
-    static void release(Handle handle) { DeleteObject(handle); }
-};
+using FileMapping = ReleasedBy<HANDLE, HandleKind::FileMapping, CloseHandle>;
+using MappedView = ReleasedBy<const void*, HandleKind::MappedView, UnmapViewOfFile>;
+using MemoryDc = ReleasedBy<HDC, HandleKind::MemoryDc, DeleteDC>;
+using Resource = ReleasedBy<HGLOBAL, HandleKind::Resource, FreeResource>;
+using GlobalMemory = ReleasedBy<HGLOBAL, HandleKind::GlobalMemory, GlobalFree>;
+using Library = ReleasedBy<HMODULE, HandleKind::Library, FreeLibrary>;
+using Bitmap = ReleasedBy<HBITMAP, HandleKind::GdiObject, DeleteObject>;
+using Brush = ReleasedBy<HBRUSH, HandleKind::Brush, DeleteObject>;
+using Font = ReleasedBy<HFONT, HandleKind::Font, DeleteObject>;
 }  // namespace handle_traits
 
 using ScopedFile = ScopedHandle<handle_traits::File>;
