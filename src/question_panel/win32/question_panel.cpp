@@ -44,20 +44,20 @@ void finishAnswerBox(HWND panel, Quiz& quiz, int boxId) {
     SetFocus(box);
 }
 
-void createControl(HWND panel, Quiz& quiz, const ControlSpec& spec, PanelPictures& pictures) {
-    HWND control = CreateWindowExA(0, spec.className, spec.text.c_str(), spec.style, spec.x, spec.y, spec.width,
-                                   spec.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+void createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPictures& pictures) {
+    HWND control = CreateWindowExA(0, planned.className, planned.text.c_str(), planned.style, planned.x, planned.y, planned.width,
+                                   planned.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(planned.id)),
                                    GetModuleHandleA(nullptr), nullptr);
-    if (PanelState* state = panelState(panel)) state->controls.emplace(spec.id, control);
-    applyFont(control, spec.font, quiz);
-    switch (spec.role) {
+    if (PanelState* state = panelState(panel)) state->controls.emplace(planned.id, control);
+    applyFont(control, planned.font, quiz);
+    switch (planned.role) {
         case ControlRole::RevealLabel: ShowWindow(control, SW_HIDE); break;
         case ControlRole::PictureBox:
-            pictures.showIn(panel, spec.id, PanelIds::PictureResourceBase + spec.question);
+            pictures.showIn(panel, planned.id, PanelIds::PictureResourceBase + planned.question);
             break;
         case ControlRole::PlayButton: decorateMediaButton(control, true); break;
         case ControlRole::StopButton: decorateMediaButton(control, false); break;
-        case ControlRole::VerdictLabel: finishAnswerBox(panel, quiz, spec.id - PanelIds::VerdictOffset); break;
+        case ControlRole::VerdictLabel: finishAnswerBox(panel, quiz, planned.id - PanelIds::VerdictOffset); break;
         default: break;
     }
 }
@@ -73,7 +73,7 @@ INT_PTR onInitDialog(HWND panel) {
     PanelPictures pictures(quiz.kind == QuizKind::Picture);
     PanelLayout layout = layoutQuestionPanel(
         quiz, [&](int id) { return pictures.measure(id); }, [&] { return saved.reader().nextLine(); });
-    for (const ControlSpec& spec : layout.controls) createControl(panel, quiz, spec, pictures);
+    for (const ControlSpec& planned : layout.controls) createControl(panel, quiz, planned, pictures);
     state->contentWidth = layout.contentWidth;
     state->contentHeight = layout.contentHeight;
     setScrollRanges(panel);

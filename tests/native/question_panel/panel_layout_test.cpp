@@ -23,7 +23,7 @@ std::ostream& operator<<(std::ostream& out, const Rect& r) {
     return out << r.x << "," << r.y << " " << r.width << "x" << r.height;
 }
 
-Rect rectOf(const ControlSpec& spec) { return {spec.x, spec.y, spec.width, spec.height}; }
+Rect rectOf(const ControlSpec& planned) { return {planned.x, planned.y, planned.width, planned.height}; }
 
 class LayoutTest : public ::testing::Test {
 protected:
@@ -52,8 +52,8 @@ protected:
     }
 
     static const ControlSpec& find(const PanelLayout& layout, int id, int question = 0) {
-        for (const auto& spec : layout.controls)
-            if (spec.id == id && (question == 0 || spec.question == question)) return spec;
+        for (const auto& planned : layout.controls)
+            if (planned.id == id && (question == 0 || planned.question == question)) return planned;
         throw std::runtime_error("no control " + std::to_string(id));
     }
 
@@ -100,8 +100,8 @@ TEST_F(LayoutTest, TextQuizWithTwoAnswersStillHasOneBoxPerQuestion) {
     PanelLayout result = layout();
     EXPECT_EQ(result.contentWidth, 960);
     std::vector<std::string> boxes;
-    for (const auto& spec : result.controls)
-        if (spec.role == ControlRole::AnswerBox) boxes.push_back(std::to_string(spec.id) + "=" + spec.text);
+    for (const auto& planned : result.controls)
+        if (planned.role == ControlRole::AnswerBox) boxes.push_back(std::to_string(planned.id) + "=" + planned.text);
     EXPECT_EQ(boxes, (std::vector<std::string>{"4001=a", "4002=b", "4003=c"}));
 }
 
@@ -113,8 +113,8 @@ TEST_F(LayoutTest, TwoAnswerAudioGridCell) {
     PanelLayout result = layout();
 
     std::vector<int> order;
-    for (const auto& spec : result.controls)
-        if (spec.question == 2) order.push_back(spec.id);
+    for (const auto& planned : result.controls)
+        if (planned.question == 2) order.push_back(planned.id);
     // The reveal label comes before the boxes it belongs to.
     EXPECT_EQ(order, (std::vector<int>{153, 6002, 7002, 8002, 4003, 5003, 4004, 5004}));
 

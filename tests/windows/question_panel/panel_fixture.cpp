@@ -16,23 +16,23 @@ void PanelTest::TearDown() {
     DeleteFileA(savedFile.c_str());
 }
 
-void PanelTest::open(const QuizSpec& spec, const std::optional<std::string>& saved) {
+void PanelTest::open(const QuizSpec& planned, const std::optional<std::string>& saved) {
     if (saved) writeFile(savedFile, *saved);
     beginPlayerStartUp();
     theQuiz = new Quiz(drawing);
     Quiz& quiz = *theQuiz;
-    quiz.kind = spec.kind;
-    quiz.answersPerQuestion = spec.answersPerQuestion;
-    quiz.revealMode = spec.revealMode;
-    quiz.questionCount = spec.questionCount >= 0 ? spec.questionCount : static_cast<int>(spec.answers.size());
+    quiz.kind = planned.kind;
+    quiz.answersPerQuestion = planned.answersPerQuestion;
+    quiz.revealMode = planned.revealMode;
+    quiz.questionCount = planned.questionCount >= 0 ? planned.questionCount : static_cast<int>(planned.answers.size());
     copyText(quiz.title, "Quiz de test");
-    for (std::size_t i = 0; i < spec.answers.size(); ++i) {
-        std::string second = i < spec.secondAnswers.size() ? spec.secondAnswers[i] : "";
+    for (std::size_t i = 0; i < planned.answers.size(); ++i) {
+        std::string second = i < planned.secondAnswers.size() ? planned.secondAnswers[i] : "";
         std::string prompt = "Question " + std::to_string(i + 1);
-        quiz.addQuestion(spec.answers[i].c_str(), second.c_str(), prompt.c_str());
+        quiz.addQuestion(planned.answers[i].c_str(), second.c_str(), prompt.c_str());
         copyText(quiz.lastQuestion()->revealText, ("Bien vu " + std::to_string(i + 1)).c_str());
     }
-    for (std::size_t i = 0; i < spec.codes.size(); ++i) copyText(quiz.codes[i], spec.codes[i].c_str());
+    for (std::size_t i = 0; i < planned.codes.size(); ++i) copyText(quiz.codes[i], planned.codes[i].c_str());
     mainWindow = openPlayerWindows();
     ASSERT_NE(mainWindow, nullptr);
     panel = questionPanelWindow;

@@ -32,9 +32,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Opens the player on `spec`; `saved` is the saved-answers file to start
+    // Opens the player on `planned`; `saved` is the saved-answers file to start
     // from (none: no file).
-    void open(const QuizSpec& spec, const std::optional<std::string>& saved = std::nullopt);
+    void open(const QuizSpec& planned, const std::optional<std::string>& saved = std::nullopt);
 
     HWND box(int id) const { return GetDlgItem(panel, id); }
     std::string verdict(int boxId) const { return controlText(panel, boxId + 1000); }
