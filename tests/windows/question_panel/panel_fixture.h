@@ -24,7 +24,6 @@ struct QuizSpec {
     std::vector<std::string> answers;        // one per question (first answers)
     std::vector<std::string> secondAnswers;  // two-answer quizzes
     std::vector<std::string> codes;
-    int questionCount = -1;                  // default: answers.size()
 };
 
 class PanelTest : public ::testing::Test {
