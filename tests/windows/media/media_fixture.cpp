@@ -26,8 +26,7 @@ std::ostream& operator<<(std::ostream& out, const RecordingMediaPlatform::Call& 
 }
 
 void MediaQuizTest::SetUp() {
-    DeleteFileA(savedAnswersFileName().c_str());
-    deleteEveryClipFile();
+    clearPlayerFiles();
     useMediaPlatform(&platform);
 }
 
@@ -36,8 +35,7 @@ void MediaQuizTest::TearDown() {
     pumpMessages();
     takeQuitMessage();
     useMediaPlatform(nullptr);
-    deleteEveryClipFile();
-    DeleteFileA(savedAnswersFileName().c_str());
+    clearPlayerFiles();
 }
 
 void MediaQuizTest::open(int kind, int questionCount) {
@@ -70,13 +68,6 @@ std::string clipBytes(int id) {
     if (found == nullptr) return {};
     const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
     return std::string(bytes, SizeofResource(nullptr, found));
-}
-
-void deleteEveryClipFile() {
-    for (int n = 0; n <= 97; ++n) {
-        DeleteFileA(("kelvo" + std::to_string(n) + ".mp3").c_str());
-        DeleteFileA(("kelvo" + std::to_string(n) + ".avi").c_str());
-    }
 }
 
 }  // namespace kelvo::testing

@@ -65,6 +65,5 @@ protected:
 bool clipFileExists(const std::string& name);
 // The bytes of "IMG" resource `id` of this test program.
 std::string clipBytes(int id);
-void deleteEveryClipFile();
 
 }  // namespace kelvo::testing

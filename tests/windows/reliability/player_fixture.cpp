@@ -35,8 +35,7 @@ void QuietMediaPlatform::showMessage(HWND, const char* text, const char*) { mess
 void QuietMediaPlatform::shellExecute(HWND, const char*, const char* file, int) { opened.push_back(file); }
 
 void PlayerTest::SetUp() {
-    DeleteFileA(savedAnswersFileName().c_str());
-    deleteEveryClipFile();
+    clearPlayerFiles();
     useMediaPlatform(&platform);
 }
 
@@ -45,8 +44,7 @@ void PlayerTest::TearDown() {
     pumpMessages();
     takeQuitMessage();
     useMediaPlatform(nullptr);
-    deleteEveryClipFile();
-    DeleteFileA(savedAnswersFileName().c_str());
+    clearPlayerFiles();
 }
 
 void PlayerTest::open(int kind, int revealMode, const std::vector<std::string>& answers) {
@@ -87,13 +85,6 @@ HBITMAP PlayerTest::shownBitmap(int question) const {
 
 void PlayerTest::click(int buttonId) {
     SendMessageA(panel, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(control(buttonId)));
-}
-
-void deleteEveryClipFile() {
-    for (int n = 0; n <= 97; ++n) {
-        DeleteFileA(("kelvo" + std::to_string(n) + ".mp3").c_str());
-        DeleteFileA(("kelvo" + std::to_string(n) + ".avi").c_str());
-    }
 }
 
 }  // namespace kelvo::testing

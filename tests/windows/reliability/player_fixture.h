@@ -63,6 +63,5 @@ protected:
     HWND panel = nullptr;
 };
 
-void deleteEveryClipFile();
 
 }  // namespace kelvo::testing

@@ -1,10 +1,20 @@
 #include "support/player_session.h"
 
+#include <string>
+
 #include "question_panel/win32/media_playback.h"
 #include "shell/win32/application.h"
 #include "support/window_testing.h"
 
 namespace kelvo::testing {
+
+void clearPlayerFiles() {
+    DeleteFileA(savedAnswersFileName().c_str());
+    for (int n = 0; n <= 97; ++n) {
+        DeleteFileA(("kelvo" + std::to_string(n) + ".mp3").c_str());
+        DeleteFileA(("kelvo" + std::to_string(n) + ".avi").c_str());
+    }
+}
 
 void beginPlayerStartUp() {
     registerMainWindowClass(GetModuleHandleA(nullptr));

@@ -6,6 +6,10 @@
 
 namespace kelvo::testing {
 
+// Leaves the current folder as a fresh player finds it: no saved answers,
+// no extracted clips.
+void clearPlayerFiles();
+
 // The steps before the quiz exists: the window class (registered once per
 // process; later calls fail harmlessly) and the background brush.
 void beginPlayerStartUp();
