@@ -12,7 +12,7 @@ JOBS    ?= 2
 QUIZ    ?= examples/capitales/capitales.toml
 
 CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
-CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel -DKELVO_NO_TESTS=ON
+CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
 
 .PHONY: all setup native win64 win32 run test test-native test-windows test-imports fuzz clean
 
@@ -39,11 +39,12 @@ run: win64 win32
 test-native: native
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 
-test-windows: win64
-	@scripts/with-display ctest --test-dir $(WIN64) --output-on-failure
+test-windows: win64 win32
+	@scripts/test-windows $(WIN64) $(WIN32)
 
 test-imports: win32 win64
-	@scripts/check-imports $(WIN32)/src/kelvo.exe $(WIN64)/src/kelvo.exe
+	@scripts/check-imports --max-kb 600 $(WIN32)/src/kelvo.exe
+	@scripts/check-imports $(WIN64)/src/kelvo.exe $(WIN32)/tools/kelvopack/kelvopack.exe
 
 fuzz: setup
 	@scripts/fuzz 20

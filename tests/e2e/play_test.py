@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """A player opens the example text quiz, types answers (accents included),
 reads the verdicts by their colours, saves, scrolls, closes with the close
-box and finds everything again at the next start: the real 64-bit player
-with the quiz packed into it by kelvopack, driven only from outside."""
+box and finds everything again at the next start: the real player
+of the build tree (32- or 64-bit) with the quiz packed into it by kelvopack, driven only from outside."""
 
 import os
 import shutil
@@ -115,6 +115,6 @@ class PlayTest(unittest.TestCase):
 
 if __name__ == "__main__":
     if not PLAYER or not KELVOPACK:
-        sys.exit("KELVO_PLAYER and KELVOPACK must name the 64-bit player and kelvopack.exe")
+        sys.exit("KELVO_PLAYER and KELVOPACK must name the player and kelvopack.exe")
     bind_accent_keys()
     unittest.main(verbosity=2)
