@@ -11,11 +11,6 @@
 
 namespace kelvo {
 
-namespace PatchIds {
-constexpr int Quiz = 104;
-constexpr int Codes = 105;
-}  // namespace PatchIds
-
 namespace LoaderTexts {
 constexpr const char* Caption = "Kelvo";
 constexpr const char* QuizUndecodable = "Erreur dans le d\xE9" "cryptage des reponses";

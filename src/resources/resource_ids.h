@@ -20,5 +20,15 @@ constexpr int StopIcon = KELVO_STOP_ICON;
 // The icon the shell shows for the file; no window uses it.
 constexpr const char* ApplicationIcon = "A";
 
+// The quiz the authoring tool writes into the player: two LZW-compressed
+// "PATCH" resources, and "IMG" resources for the pictures and clips of
+// question n (type names match without regard to case: "img" is the same).
+constexpr const char* PatchType = "PATCH";
+constexpr const char* ImageType = "IMG";
+constexpr int QuizData = 104;
+constexpr int CodesData = 105;
+constexpr int QuestionPictureBase = 400;   // + n: the picture, or the clip of an audio or video quiz
+constexpr int RevealPictureBase = 10400;   // + n
+
 }  // namespace kelvo::ResourceIds
 #endif

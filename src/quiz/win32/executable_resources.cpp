@@ -1,5 +1,6 @@
 #include "quiz/win32/executable_resources.h"
 
+#include "resources/resource_ids.h"
 #include "shell/win32/scoped_handles.h"
 
 namespace kelvo {
@@ -17,7 +18,7 @@ std::vector<std::uint8_t> resourceBytes(HMODULE module, const char* type, int id
 }
 
 std::vector<std::uint8_t> ExecutablePatchResources::patchResource(int id) {
-    return resourceBytes(module, "PATCH", id);
+    return resourceBytes(module, ResourceIds::PatchType, id);
 }
 
 void MessageBoxSink::showMessage(const char* text, const char* caption) {

@@ -101,7 +101,7 @@ TEST(QuizPayload, APayloadTooLargeForTheCodecIsRefusedWithAMessage) {
     quiz.kind = QuizKind::Picture;
     quiz.revealMode = RevealMode::TextAndPicture;
     quiz.questions.assign(96, {std::string(259, 'a'), "", std::string(259, 'b'), std::string(259, 'c'), {}, {}});
-    ASSERT_GT(quizPayload(quiz).size(), MaxPayloadSize);
+    ASSERT_GT(quizPayload(quiz).size(), payload::MaxSize);
     ResourceSet resources;
     std::string error;
     EXPECT_FALSE(makeQuizResources(quiz, resources, error));

@@ -7,6 +7,7 @@
 
 #include "quiz/lzw_codec.h"
 #include "quiz/quiz_loader.h"
+#include "resources/resource_ids.h"
 #include "support/fake_drawing_objects.h"
 #include "support/recording_message_sink.h"
 
@@ -47,8 +48,8 @@ struct Loaded {
 
 void loadResources(Loaded& loaded, const Bytes& quizResource, const std::optional<Bytes>& codesResource) {
     FakeResources resources;
-    resources.resources[PatchIds::Quiz] = quizResource;
-    if (codesResource) resources.resources[PatchIds::Codes] = *codesResource;
+    resources.resources[ResourceIds::QuizData] = quizResource;
+    if (codesResource) resources.resources[ResourceIds::CodesData] = *codesResource;
     loadQuiz(loaded.quiz, resources, loaded.messages);
 }
 

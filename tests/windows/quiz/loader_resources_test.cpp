@@ -8,6 +8,7 @@
 #include "quiz/quiz_loader.h"
 #include "quiz/win32/executable_resources.h"
 #include "quiz/win32/gdi_drawing_objects.h"
+#include "resources/resource_ids.h"
 #include "shell/win32/scoped_handles.h"
 
 namespace kelvo {
@@ -26,7 +27,7 @@ class RenumberedResources : public QuizResourceSource {
 public:
     RenumberedResources(int quizId, int codesId) : quizId(quizId), codesId(codesId) {}
     std::vector<std::uint8_t> patchResource(int id) override {
-        return executable.patchResource(id == PatchIds::Quiz ? quizId : codesId);
+        return executable.patchResource(id == ResourceIds::QuizData ? quizId : codesId);
     }
 
 private:

@@ -1,8 +1,9 @@
 // The two PATCH resources of a quiz: resource 104 (kind, counts, header
 // texts, questions, reveal texts, colour) and resource 105 (one code line per
 // score), both compressed with the player's LZW codec, plus the "IMG"
-// pictures and clips. Writing and reading back are kept side by side here so
-// that extract and build stay exact inverses.
+// pictures and clips, as resources of an executable. The byte layout itself
+// is the player's (quiz/quiz_payload.h), so extract and build stay exact
+// inverses of what the player reads.
 #pragma once
 
 #include <optional>
@@ -12,13 +13,6 @@
 #include "core/resource_set.h"
 
 namespace kelvo::pack {
-
-// Byte 0 of resource 104, which the player does not read: the layout version
-// of kelvopack's output.
-constexpr std::uint8_t PayloadFormat = 1;
-
-// The largest input the codec takes (its read position is 16 bits wide).
-constexpr std::size_t MaxPayloadSize = 65535;
 
 Bytes quizPayload(const PackedQuiz& quiz);
 // One line "code\r\n" per question; scores without a code get an empty line.

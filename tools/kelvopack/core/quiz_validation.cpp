@@ -285,12 +285,12 @@ private:
     void checkCharacters(const std::string& ansi, int line, const std::string& field, TextRule rule) {
         for (char c : ansi) {
             const auto byte = static_cast<unsigned char>(c);
-            if (c == '|' && rule != TextRule::Code) {
+            if (byte == payload::FieldEnd && rule != TextRule::Code) {
                 diagnostics.error(line, field, "le caractère \"|\" sépare les champs dans les données du lecteur ; il ne peut pas "
                                                "figurer dans un texte.");
                 return;
             }
-            const bool lineBreak = c == '\r' || c == '\n';
+            const bool lineBreak = byte == payload::CodeLineEnd || byte == payload::CodeLineFeed;
             const bool control = byte < 0x20 || byte == 0x7F;
             if (rule == TextRule::Code && lineBreak) {
                 diagnostics.error(line, field, "un code tient sur une ligne : il ne peut contenir ni retour chariot ni saut de ligne.");

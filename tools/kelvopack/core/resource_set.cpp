@@ -28,8 +28,8 @@ bool ResourceName::operator==(const ResourceName& other) const {
     return true;
 }
 
-ResourceName ResourceTypes::patch() { return ResourceName::named("PATCH"); }
-ResourceName ResourceTypes::image() { return ResourceName::named("IMG"); }
+ResourceName ResourceTypes::patch() { return ResourceName::named(ResourceIds::PatchType); }
+ResourceName ResourceTypes::image() { return ResourceName::named(ResourceIds::ImageType); }
 
 const Resource* findResource(const ResourceSet& resources, const ResourceName& type, const ResourceName& name) {
     for (const Resource& resource : resources) {

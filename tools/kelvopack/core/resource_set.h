@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/packed_quiz.h"
+#include "resources/resource_ids.h"
 
 namespace kelvo::pack {
 
@@ -38,13 +39,14 @@ ResourceName patch();                 // "PATCH": the quiz (104) and its codes (
 ResourceName image();                 // "IMG": pictures and clips
 }  // namespace ResourceTypes
 
+// The player's resource identifiers, as the 16-bit numbers resources carry.
 namespace QuizResourceIds {
-constexpr std::uint16_t Quiz = 104;
-constexpr std::uint16_t Codes = 105;
-constexpr std::uint16_t PictureBase = 400;          // + question number
-constexpr std::uint16_t RevealPictureBase = 10400;  // + question number
-constexpr std::uint16_t PanelDialog = 1001;         // the player's own dialog templates
-constexpr std::uint16_t HeaderDialog = 1002;
+constexpr std::uint16_t Quiz = ResourceIds::QuizData;
+constexpr std::uint16_t Codes = ResourceIds::CodesData;
+constexpr std::uint16_t PictureBase = ResourceIds::QuestionPictureBase;
+constexpr std::uint16_t RevealPictureBase = ResourceIds::RevealPictureBase;
+constexpr std::uint16_t PanelDialog = ResourceIds::QuestionPanelDialog;
+constexpr std::uint16_t HeaderDialog = ResourceIds::HeaderPanelDialog;
 }  // namespace QuizResourceIds
 
 // Language of the resources kelvopack writes: neutral, which FindResource
