@@ -1,20 +1,14 @@
 #include "quiz/win32/executable_resources.h"
 
+#include "platform/win32/locked_resource.h"
 #include "resources/resource_ids.h"
-#include "shell/win32/scoped_handles.h"
 
 namespace kelvo {
 
-// The resource is released once its bytes have been copied out.
 std::vector<std::uint8_t> resourceBytes(HMODULE module, const char* type, int id) {
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
-    if (found == nullptr) return {};
-    const DWORD size = SizeofResource(module, found);
-    ScopedResource resource(LoadResource(module, found));
-    if (!resource) return {};
-    auto* bytes = static_cast<const std::uint8_t*>(LockResource(resource.get()));
-    if (bytes == nullptr || size == 0) return {};
-    return std::vector<std::uint8_t>(bytes, bytes + size);
+    LockedResource resource(module, type, id);
+    auto* bytes = static_cast<const std::uint8_t*>(resource.data());
+    return std::vector<std::uint8_t>(bytes, bytes + resource.size());
 }
 
 std::vector<std::uint8_t> ExecutablePatchResources::patchResource(int id) {

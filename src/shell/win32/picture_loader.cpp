@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/win32/locked_resource.h"
 #include "shell/picture_fit.h"
 #include "shell/win32/scoped_handles.h"
 
@@ -84,16 +85,11 @@ HBITMAP scaleToFit(HBITMAP bitmap, int width, int height) {
 }
 
 HBITMAP loadResourcePicture(HMODULE module, int resourceId, const char* typeName, int width, int height) {
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), typeName);
-    if (found == nullptr) return nullptr;
-    ScopedResource loaded(LoadResource(module, found));
-    if (!loaded) return nullptr;
-    const DWORD size = SizeofResource(module, found);
-    const void* bytes = LockResource(loaded.get());
-    if (bytes == nullptr) return nullptr;
+    LockedResource resource(module, typeName, resourceId);
+    if (!resource) return nullptr;
     // Stretched straight from the picture object's bitmap: a full-size copy
     // first (decodePicture) costs as much again as the stretch itself.
-    DecodedPicture decoded(bytes, size);
+    DecodedPicture decoded(resource.data(), resource.size());
     return stretchToFit(decoded.bitmap(), width, height);
 }
 
