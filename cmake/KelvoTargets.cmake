@@ -8,7 +8,7 @@ function(kelvo_compile_options target)
 endfunction()
 
 # Native builds run the core and its tests under the sanitizers.
-if(NOT WIN32 AND KELVO_SANITIZE AND NOT KELVO_FUZZ)
+if(NOT WIN32 AND NOT EMSCRIPTEN AND KELVO_SANITIZE AND NOT KELVO_FUZZ)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
 endif()

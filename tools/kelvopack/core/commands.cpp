@@ -8,6 +8,7 @@
 
 #include "core/answer_check.h"
 #include "core/diagnostics.h"
+#include "core/quiz_page.h"
 #include "core/quiz_payload.h"
 #include "core/quiz_validation.h"
 #include "core/source_writer.h"
@@ -162,7 +163,17 @@ int validateCommand(CommandContext& context, const fs::path& source) {
 }
 
 int buildCommand(CommandContext& context, const BuildRequest& request) {
-    fs::path output = request.output.value_or(fs::path(request.source).replace_extension(".exe"));
+    const bool page = request.page || (request.output && lowerExtension(*request.output) == ".html");
+    fs::path output = request.output.value_or(fs::path(request.source).replace_extension(page ? ".html" : ".exe"));
+    if (page) {
+        if (lowerExtension(output) != ".html") {
+            context.err << "la page construite doit avoir un nom en .html (et non " << shown(output) << ").\n";
+            return ExitCodes::Usage;
+        }
+        PackedQuiz quiz;
+        if (!compileSource(context, request.source, quiz)) return ExitCodes::Invalid;
+        return buildQuizPage(context, quiz, output, shown(output), summary(quiz));
+    }
     // The player saves its answers beside itself under its own name with the
     // last three characters replaced by "txt": only an .exe name keeps that
     // file from being the player itself or another file of the quiz.
@@ -263,6 +274,8 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
     build->add_option("-o,--output", output, "exécutable à écrire (par défaut : le nom du source en .exe)");
     build->add_option("--player", player, "lecteur Kelvo à copier (par défaut : cherché à côté de kelvopack.exe)");
     build->add_option("--arch", architecture, "lecteur 32 ou 64 bits (32 par défaut)")->check(CLI::IsMember({32, 64}));
+    bool page = false;
+    build->add_flag("--html", page, "écrit la page web du quiz (QUIZ.html), qui se joue dans tout navigateur");
 
     CLI::App* extract = app.add_subcommand("extract", "Extrait la source TOML et les médias d'un quiz construit.");
     extract->add_option("QUIZ.exe", executable, "quiz construit")->required();
@@ -287,6 +300,7 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
         BuildRequest request{fs::u8path(source), {}, {}, architecture == 64 ? Architecture::X64 : Architecture::X86};
         if (!output.empty()) request.output = fs::u8path(output);
         if (!player.empty()) request.player = fs::u8path(player);
+        request.page = page;
         return buildCommand(context, request);
     }
     if (extract->parsed()) {

@@ -45,6 +45,7 @@ struct BuildRequest {
     std::optional<std::filesystem::path> output;   // default: the source with .exe
     std::optional<std::filesystem::path> player;   // default: found by architecture
     Architecture architecture = Architecture::X86;
+    bool page = false;                             // --html: the browser edition (also chosen by -o *.html)
 };
 
 int validateCommand(CommandContext& context, const std::filesystem::path& source);

@@ -82,6 +82,19 @@ AnsiConversion toWindows1252(std::string_view utf8) {
     return result;
 }
 
+std::string windows1252FromUtf16(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        const bool surrogate = unit >= 0xD800 && unit <= 0xDFFF;
+        // A surrogate pair is one character beyond the first plane: one "?".
+        if (unit <= 0xDBFF && surrogate && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+        const auto byte = surrogate ? std::nullopt : byteFor(unit);
+        out.push_back(byte ? static_cast<char>(*byte) : '?');
+    }
+    return out;
+}
+
 std::string encodeUtf8(char32_t character) {
     std::string out;
     if (character < 0x80) {

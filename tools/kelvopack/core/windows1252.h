@@ -17,6 +17,11 @@ struct AnsiConversion {
 
 AnsiConversion toWindows1252(std::string_view utf8);
 
+// Text as a browser holds it (UTF-16) turned into the bytes the player's
+// boxes would hold: every character Windows-1252 lacks becomes "?", as
+// Windows does when such a character is typed into an ANSI box.
+std::string windows1252FromUtf16(std::u16string_view text);
+
 // Every byte has a character: the five bytes Windows-1252 leaves undefined
 // come back as the C1 controls of the same value, as Windows converts them,
 // so extracting and building again gives the same bytes.
