@@ -91,7 +91,7 @@
 
   start(loadStored());
   // Verdicts are announced from now on, not the whole list read back at start.
-  for (const output of document.querySelectorAll("output.verdict, #32, #30")) output.setAttribute("aria-live", "polite");
+  for (const output of document.querySelectorAll("output")) output.setAttribute("aria-live", "polite");
   $("quiz-actions").hidden = false;
   document.documentElement.dataset.ready = "1";
   performance.mark("kelvo-ready");
@@ -215,6 +215,5 @@
       ariaLabel: "Extrait de la question " + question.number });
   }
 })().catch(() => {
-  const status = document.getElementById("quiz-status");
-  if (status) status.textContent = "Ce quiz ne peut pas s'ouvrir dans ce navigateur. Essayez un navigateur récent (Chrome, Firefox, Edge, Safari).";
+  document.getElementById("quiz-notice").textContent = "Ce quiz ne peut pas s'ouvrir dans ce navigateur. Essayez un navigateur récent (Chrome, Firefox, Edge, Safari).";
 });
