@@ -7,6 +7,7 @@ BUILD   ?= build
 NATIVE  := $(BUILD)/native
 WIN64   := $(BUILD)/win64
 WIN32   := $(BUILD)/win32
+WEBBUILD := $(BUILD)/web
 FUZZ    := $(BUILD)/fuzz
 JOBS    ?= 2
 QUIZ    ?= examples/capitales/capitales.toml
@@ -14,27 +15,31 @@ QUIZ    ?= examples/capitales/capitales.toml
 CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
 
-.PHONY: all setup native win64 win32 run test test-native test-windows test-imports fuzz clean
+.PHONY: all setup web native win64 win32 run test test-native test-windows test-imports fuzz clean
 
 all: native win64 win32
 
 setup:
 	@scripts/setup
 
-native: setup
+# The browser edition's engine (emscripten) comes first: kelvopack carries it.
+web: setup
+	@scripts/build-web $(CURDIR)/$(WEBBUILD)
+
+native: setup web
 	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j$(JOBS)
 
-win64: setup
+win64: setup web
 	@cmake -S . -B $(WIN64) -G Ninja $(CMAKE_WIN64) >/dev/null
 	@cmake --build $(WIN64) -j$(JOBS)
 
-win32: setup
+win32: setup web
 	@cmake -S . -B $(WIN32) -G Ninja $(CMAKE_WIN32) >/dev/null
 	@cmake --build $(WIN32) -j$(JOBS)
 
 run: win64 win32
-	@scripts/run-quiz $(QUIZ)
+	@$(if $(WEB),scripts/run-page,scripts/run-quiz) $(QUIZ)
 
 test-native: native
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
