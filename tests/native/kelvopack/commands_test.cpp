@@ -126,6 +126,26 @@ TEST_F(Commands, AnInvalidSourceOrAFailedWriteLeavesNoFile) {
     EXPECT_FALSE(fs::exists(output));
 }
 
+// The page needs no player; it carries the pictures and the clips browsers
+// play as data: URLs, and names every clip they cannot play.
+TEST_F(Commands, HtmlBuildWritesOnePageAndWarnsOfClipsBrowsersCannotPlay) {
+    ASSERT_EQ(run({"build", source.string(), "--html"}), ExitCodes::Success) << err.str();
+    std::ifstream written(folder.path / "quiz.html", std::ios::binary);
+    const std::string page((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    for (const char* part : {"<title>Animaux</title>", "\"name\":\"quiz.html\"", "\"401\":{\"url\":\"data:image/jpeg;base64,/9j/4GpwZWc=\"}",
+                             "\"10401\":{\"url\":\"data:image/gif;base64,R0lGODlh", "createKelvoEngine"})
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+
+    folder.write("clip.avi", "RIFFsizeAVI LIST");
+    folder.write("sons.toml", "title = \"Sons\"\nkind = \"audio\"\n[[question]]\nanswer = \"a\"\nclip = \"clip.avi\"\n"
+                              "[[question]]\nanswer = \"b\"\nclip = \"clip.mp3\"\n");
+    const fs::path sounds = folder.path / "sons.html";
+    ASSERT_EQ(run({"build", (folder.path / "sons.toml").string(), "-o", sounds.string()}), ExitCodes::Success) << err.str();
+    EXPECT_NE(err.str().find("question 1 : l'extrait (format AVI) ne se lit pas dans un navigateur"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find("question 2"), std::string::npos) << err.str();
+    EXPECT_EQ(run({"build", source.string(), "--html", "-o", (folder.path / "quiz.exe").string()}), ExitCodes::Usage);
+}
+
 TEST_F(Commands, BuildRefusesNamesThatWouldBreakTheQuiz) {
     // The saved-answers file takes the executable's name with "txt" at the
     // end: an output named .txt would be overwritten by its own answers.
