@@ -12,6 +12,7 @@
 #include "question_panel/saved_answers.h"
 #include "quiz/quiz_identity.h"
 #include "quiz/quiz_loader.h"
+#include "resources/resource_ids.h"
 
 namespace kelvo::web {
 
@@ -28,7 +29,7 @@ public:
 class PayloadSource : public QuizResourceSource {
 public:
     PayloadSource(const Bytes& quiz, const Bytes& codes) : quiz(quiz), codes(codes) {}
-    std::vector<std::uint8_t> patchResource(int id) override { return id == PatchIds::Quiz ? quiz : codes; }
+    std::vector<std::uint8_t> patchResource(int id) override { return id == ResourceIds::QuizData ? quiz : codes; }
 
 private:
     const Bytes& quiz;
