@@ -63,7 +63,7 @@ class Page:
     def open(self, reload=False):
         self.driver.refresh() if reload else self.driver.get((WORK / (self.name + ".html")).as_uri())
         WebDriverWait(self.driver, 10).until(lambda d: d.execute_script(
-            "return document.documentElement.dataset.ready || !document.getElementById('quiz-list')"))
+            "return document.documentElement.dataset.ready || document.documentElement.dataset.failed"))
         return self
 
     def by_id(self, id):

@@ -52,6 +52,7 @@
           engine._kelvoOpen(quiz, quizLength, codes, codesLength, name, identity)))));
   if (!opened) {
     $("quiz-status").textContent = text(engine._kelvoMessage());
+    document.documentElement.dataset.failed = "1";
     return;
   }
 
@@ -132,7 +133,10 @@
     if (!storageWarned) notice.textContent = "Réponses sauvées dans ce navigateur.";
   }
   $("save").addEventListener("click", saved);
-  $("fill").addEventListener("click", () => fill(lastBox));
+  $("fill").addEventListener("click", () => {
+    fill(lastBox);
+    if (lastBox) lastBox.focus();  // as F1 in the player, the focus ends in the box
+  });
   $("download").addEventListener("click", () => {
     const link = document.createElement("a");
     link.href = URL.createObjectURL(new Blob([savedBytes()], { type: "text/plain" }));
@@ -215,5 +219,6 @@
       ariaLabel: "Extrait de la question " + question.number });
   }
 })().catch(() => {
+  document.documentElement.dataset.failed = "1";
   document.getElementById("quiz-notice").textContent = "Ce quiz ne peut pas s'ouvrir dans ce navigateur. Essayez un navigateur récent (Chrome, Firefox, Edge, Safari).";
 });
