@@ -21,6 +21,11 @@ constexpr CLSID WindowsMediaPlayerClass = {
     0x6bf52a52, 0x394a, 0x11d3, {0xb1, 0x53, 0x00, 0xc0, 0x4f, 0x79, 0xfa, 0xa6}};
 constexpr DWORD AnyServerContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
 constexpr int MaxWideName = 512;
+// How often and how long a video handed to the player is watched for
+// playing: a clip that cannot be decoded never gets there.
+constexpr UINT PlayingCheckMilliseconds = 100;
+constexpr int MaxPlayingChecks = 100;
+constexpr UINT_PTR PlayingCheckTimer = PanelIds::PlayerHost;
 
 using AttachControlFunction = HRESULT(WINAPI*)(IUnknown* control, HWND host, IUnknown** container);
 
@@ -35,6 +40,22 @@ public:
 
 private:
     BSTR text;
+};
+
+// A timer of a window, killed with its owner.
+class ScopedTimer {
+public:
+    ScopedTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC callback)
+        : window(window), id(SetTimer(window, id, milliseconds, callback)) {}
+    ScopedTimer(const ScopedTimer&) = delete;
+    ScopedTimer& operator=(const ScopedTimer&) = delete;
+    ~ScopedTimer() {
+        if (id != 0) KillTimer(window, id);
+    }
+
+private:
+    HWND window;
+    UINT_PTR id;
 };
 
 // Held from start-up to shutdown. Members end in reverse order: the
@@ -53,6 +74,9 @@ struct MediaState {
     HICON playIcon = nullptr;  // shared icons: never destroyed
     HICON stopIcon = nullptr;
     MediaRequests requests;
+    // Set while a video handed to the player is not yet seen playing.
+    std::optional<ScopedTimer> playingWatch;
+    int playingChecks = 0;
 };
 
 std::unique_ptr<MediaState> theMedia;
@@ -77,11 +101,41 @@ void showVideoAbove(HWND panel, MediaState& media, int question) {
     GetWindowRect(playButton, &button);
     MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&button), 2);
     placePlayerHost(media.playerHost, videoBandAbove(button.left, button.top));
+    ShowWindow(media.playerHost, SW_SHOWNA);
 }
 
+// A clip stopped or replaced is not to be shown, so the watch ends too.
 void hideVideo(MediaState& media) {
-    if (media.playerHost != nullptr && media.requests.mediaType() == MediaType::Video)
-        placePlayerHost(media.playerHost, {});
+    media.playingWatch.reset();
+    if (media.playerHost == nullptr || media.requests.mediaType() != MediaType::Video) return;
+    ShowWindow(media.playerHost, SW_HIDE);
+    placePlayerHost(media.playerHost, {});
+}
+
+// A position past the start is the one sign of playing that every player
+// gives (Wine's knows no play state); a missing codec does not show in the
+// result of the play request.
+bool playerHasStarted(const MediaState& media) {
+    double seconds = 0;
+    return media.controls && media.controls->get_currentPosition(&seconds) == S_OK && seconds > 0;
+}
+
+// The host is shown only once the clip really plays, so a clip that fails
+// leaves no frame of the previous one on screen.
+void CALLBACK checkVideoPlaying(HWND panel, UINT, UINT_PTR, DWORD) {
+    if (!theMedia || !theMedia->playingWatch) return;
+    MediaState& media = *theMedia;
+    if (playerHasStarted(media)) {
+        media.playingWatch.reset();
+        showVideoAbove(panel, media, media.requests.currentMedia());
+    } else if (++media.playingChecks >= MaxPlayingChecks) {
+        media.playingWatch.reset();
+    }
+}
+
+void watchForPlaying(HWND panel, MediaState& media) {
+    media.playingChecks = 0;
+    media.playingWatch.emplace(panel, PlayingCheckTimer, PlayingCheckMilliseconds, checkVideoPlaying);
 }
 
 // Stopped and closed, the player no longer holds the clip file open.
@@ -102,12 +156,12 @@ public:
         // Shown normally: the program is the player the user now has.
         platform->shellExecute(panel, "open", name.c_str(), SW_SHOWNORMAL);
     }
-    void playInPlayer(const std::string& name, int question) override {
+    void playInPlayer(const std::string& name, int) override {
         if (!media.player) return;
         ScopedBstr url(wideName(name).c_str());
         media.player->put_URL(url.get());
         if (media.controls) media.controls->play();
-        if (media.requests.mediaType() == MediaType::Video) showVideoAbove(panel, media, question);
+        if (media.requests.mediaType() == MediaType::Video) watchForPlaying(panel, media);
     }
 
 private:
@@ -214,7 +268,10 @@ void handleMediaCommand(HWND panel, WPARAM command) {
     const MediaCommand request = decodeMediaCommand(command);
     PanelMediaActions actions(panel, media);
     switch (request.action) {
-        case MediaCommand::Play: media.requests.play(request.question, !media.playerUnavailable, actions); break;
+        case MediaCommand::Play:
+            hideVideo(media);
+            media.requests.play(request.question, !media.playerUnavailable, actions);
+            break;
         case MediaCommand::Stop:
             media.requests.stop(!media.playerUnavailable && media.controls, actions);
             hideVideo(media);
@@ -249,6 +306,7 @@ void stopMedia(HWND mainWindow) {
     if (!type) return;
     // The player lets go of its clip before the clips are deleted.
     if (theMedia) {
+        theMedia->playingWatch.reset();
         stopAndClosePlayer(*theMedia);
         theMedia->controls.reset();
         theMedia->player.reset();

@@ -104,21 +104,45 @@ TEST_F(MediaQuizTest, ShutdownDeletesTheClipThePlayerWasGiven) {
     EXPECT_EQ(liveHandles(HandleKind::ComInitialisation), initialisations);
 }
 
-TEST_F(MediaQuizTest, VideoIsShownInTheBandAboveItsRow) {
+TEST_F(MediaQuizTest, VideoIsShownInTheBandAboveItsRowOnceItPlays) {
     open(QuizKind::Video);
-    // Question 5 sits in row 2, column 1: play button at 336, 5 + 270 + 210.
-    ASSERT_EQ(placeInParent(control(6005)), (Rect{336, 485, 20, 20}));
-    click(6005);
-    EXPECT_EQ(fileContent("kelvo5.avi"), clipBytes(405));
-    EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo5.avi"));
-    EXPECT_EQ(placeInParent(control(PanelIds::PlayerHost)), (Rect{336, 280, 260, 200}));
+    HWND host = control(PanelIds::PlayerHost);
+    // Question 2 sits in row 1, column 2: play button at 336, 5 + 210.
+    ASSERT_EQ(placeInParent(control(6002)), (Rect{336, 215, 20, 20}));
+    click(6002);  // a real film
+    EXPECT_EQ(fileContent("kelvo2.avi"), clipBytes(402));
+    EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo2.avi"));
+    ASSERT_TRUE(pumpUntil([&] { return IsWindowVisible(host) != FALSE; }, 10000));
+    EXPECT_EQ(placeInParent(host), (Rect{336, 10, 260, 200}));
     // The player's own window follows its host, inside the border.
-    HWND playerWindow = GetWindow(control(PanelIds::PlayerHost), GW_CHILD);
+    HWND playerWindow = GetWindow(host, GW_CHILD);
     ASSERT_NE(playerWindow, nullptr);
     EXPECT_EQ(placeInParent(playerWindow), (Rect{0, 0, 258, 198}));
     click(7001);
-    EXPECT_FALSE(clipFileExists("kelvo5.avi"));
-    EXPECT_EQ(placeInParent(control(PanelIds::PlayerHost)), (Rect{0, 0, 0, 0}));
+    EXPECT_FALSE(clipFileExists("kelvo2.avi"));
+    EXPECT_FALSE(IsWindowVisible(host));
+}
+
+TEST_F(MediaQuizTest, VideoThatFailsAfterAGoodOneLeavesNoOldFrame) {
+    struct Row {
+        int playButton;
+        const char* why;
+    } rows[] = {
+        {6004, "no clip to hand over"},
+        {6003, "a clip the player cannot decode: the request alone does not tell"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        open(QuizKind::Video);
+        HWND host = control(PanelIds::PlayerHost);
+        click(6002);
+        ASSERT_TRUE(pumpUntil([&] { return IsWindowVisible(host) != FALSE; }, 10000));
+        click(row.playButton);
+        EXPECT_FALSE(IsWindowVisible(host));
+        pumpUntil([] { return false; }, 1000);
+        EXPECT_FALSE(IsWindowVisible(host));
+        shutDownNow();
+    }
 }
 
 TEST_F(MediaQuizTest, WithoutThePlayerTheAssociatedProgramOpensTheClip) {
