@@ -11,6 +11,23 @@ std::string savedAnswersFileName(const std::string& executablePath) {
     return name.substr(0, keep) + "txt";
 }
 
+std::string perUserAnswersFileName(const std::string& executableName, const std::string& quizIdentity) {
+    std::string stem = executableName;
+    if (stem.size() > 4) {
+        std::string extension = stem.substr(stem.size() - 4);
+        for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        if (extension == ".exe") stem.resize(stem.size() - 4);
+    }
+    return stem + "-" + quizIdentity + ".txt";
+}
+
+AnswersCopy answersCopyToRead(std::optional<std::uint64_t> currentFolderWriteTime,
+                              std::optional<std::uint64_t> perUserWriteTime) {
+    if (!perUserWriteTime) return AnswersCopy::CurrentFolder;
+    if (!currentFolderWriteTime) return AnswersCopy::PerUser;
+    return *perUserWriteTime > *currentFolderWriteTime ? AnswersCopy::PerUser : AnswersCopy::CurrentFolder;
+}
+
 std::string SavedAnswersReader::nextLine() {
     std::string line;
     while (position < size && content[position] != '\r') {

@@ -8,6 +8,15 @@ constexpr const char* MainWindowClass = "WindowsApp";
 constexpr const char* VersionLabel = "R\xE9" "alis\xE9" " avec la version 2.1.3  ";
 constexpr const char* MainWindowFailed = "Erreur dans la cr\xE9" "ation de la fen\xEAtre principale";
 constexpr const char* MainWindowFailedCaption = "Kelvo information";
+// Closing when no folder takes the answers: the buttons are those of
+// MB_CANCELTRYCONTINUE, as Windows names them in French.
+constexpr const char* AnswersNotSavedOnClose =
+    "Vos r\xE9" "ponses n'ont pu \xEA" "tre enregistr\xE9" "es ni dans le dossier du quiz ni dans votre dossier "
+    "personnel. Si vous fermez maintenant, elles seront perdues.\n\n"
+    "R\xE9" "essayer : enregistrer \xE0" " nouveau.\n"
+    "Continuer : fermer sans enregistrer.\n"
+    "Annuler : revenir au quiz.";
+constexpr const char* AnswersNotSavedCaption = "Kelvo";
 // Nothing else creates this file; closing removes whatever clip was left.
 constexpr const char* LeftoverClip = "kelvo.mp3";
 

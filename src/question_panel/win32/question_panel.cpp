@@ -68,7 +68,7 @@ INT_PTR onInitDialog(HWND panel) {
     if (theQuiz == nullptr) return TRUE;
     Quiz& quiz = *theQuiz;
     if (isMediaQuiz(quiz)) setUpPanelMedia(panel);
-    SavedAnswersFile saved(savedAnswersFileName());
+    SavedAnswersFile saved(savedAnswersFileToRead());
     quiz.createQuestionFont();
     PanelPictures pictures(quiz.kind == QuizKind::Picture);
     PanelLayout layout = layoutQuestionPanel(

@@ -1,6 +1,7 @@
 #include "shell/win32/main_window.h"
 
 #include "question_panel/win32/question_panel.h"
+#include "question_panel/win32/saved_answers_file.h"
 #include "shell/main_window_layout.h"
 #include "shell/shell_texts.h"
 #include "shell/win32/application.h"
@@ -41,8 +42,21 @@ LRESULT onSize(HWND window, WPARAM sizeType, int clientWidth, int clientHeight) 
     return 0;
 }
 
-LRESULT onClose() {
-    if (questionPanelWindow) saveAnswers(questionPanelWindow);
+// When no folder takes the answers the player chooses: try again, close
+// anyway and lose them, or go back to the quiz. True when closing goes on.
+bool answersKeptOrLetGo(HWND window) {
+    for (;;) {
+        if (keepAnswers(questionPanelWindow)) return true;
+        const int choice = MessageBoxA(window, ShellTexts::AnswersNotSavedOnClose, ShellTexts::AnswersNotSavedCaption,
+                                       MB_CANCELTRYCONTINUE | MB_ICONWARNING | MB_DEFBUTTON2);
+        if (choice == IDCANCEL) return false;
+        // Continue, or a box that could not be shown: a window that can never close helps nobody.
+        if (choice != IDTRYAGAIN) return true;
+    }
+}
+
+LRESULT onClose(HWND window) {
+    if (questionPanelWindow && !answersKeptOrLetGo(window)) return 0;
     DeleteFileA(ShellTexts::LeftoverClip);
     // The window stays: shutdown after the loop decides what is destroyed.
     PostQuitMessage(0);
@@ -68,7 +82,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_CREATE:          return onCreate(window);
         case WM_DESTROY:         return onDestroy();
         case WM_SIZE:            return onSize(window, wParam, LOWORD(lParam), HIWORD(lParam));
-        case WM_CLOSE:           return onClose();
+        case WM_CLOSE:           return onClose(window);
         case WM_CTLCOLORSTATIC:  return onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_MOUSEWHEEL:      return onMouseWheel(wParam, lParam);
     }

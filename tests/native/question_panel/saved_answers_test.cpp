@@ -31,6 +31,34 @@ TEST(SavedAnswersFileName, LastThreeCharactersBecomeTxt) {
     for (const auto& test : cases) EXPECT_EQ(savedAnswersFileName(test.path), test.name) << test.path;
 }
 
+TEST(PerUserAnswersFileName, NameWithoutExeThenTheQuizIdentity) {
+    struct { const char* executable; const char* name; } cases[] = {
+        {"quiz.exe", "quiz-0123456789abcdef.txt"},
+        {"QUIZ.EXE", "QUIZ-0123456789abcdef.txt"},
+        {"quiz.scr", "quiz.scr-0123456789abcdef.txt"},  // only .exe is cut
+        {"quiz", "quiz-0123456789abcdef.txt"},
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(perUserAnswersFileName(test.executable, "0123456789abcdef"), test.name) << test.executable;
+}
+
+TEST(AnswersCopyToRead, TheNewerCopyAndTheCurrentFolderOnATie) {
+    const std::optional<std::uint64_t> none;
+    struct Case {
+        const char* why;
+        std::optional<std::uint64_t> currentFolder, perUser;
+        AnswersCopy expected;
+    } cases[] = {
+        {"neither exists", none, none, AnswersCopy::CurrentFolder},
+        {"only the current folder's", 5, none, AnswersCopy::CurrentFolder},
+        {"only the per-user copy", none, 5, AnswersCopy::PerUser},
+        {"per-user written later", 5, 6, AnswersCopy::PerUser},
+        {"current folder written later", 6, 5, AnswersCopy::CurrentFolder},
+        {"written at the same time", 5, 5, AnswersCopy::CurrentFolder},
+    };
+    for (const auto& test : cases) EXPECT_EQ(answersCopyToRead(test.currentFolder, test.perUser), test.expected) << test.why;
+}
+
 TEST(SavedAnswersFormat, OneCrLfLinePerBoxCutTo259) {
     EXPECT_EQ(formatSavedAnswers({"Paris", "", "42"}), "Paris\r\n\r\n42\r\n");  // 13 bytes
     EXPECT_EQ(formatSavedAnswers({std::string(300, 'x')}), std::string(259, 'x') + "\r\n");

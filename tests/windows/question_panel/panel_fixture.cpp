@@ -1,5 +1,6 @@
 #include "panel_fixture.h"
 
+#include "question_panel/win32/saved_answers_file.h"
 #include "shell/header_ids.h"
 #include "shell/win32/application.h"
 #include "support/player_session.h"
@@ -7,13 +8,25 @@
 namespace kelvo::testing {
 
 void PanelTest::SetUp() {
+    // Per-user copies go to a folder of the test's own, not the prefix's profile.
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    profileFolder = std::string(folder) + "\\profile";
+    CreateDirectoryA(profileFolder.c_str(), nullptr);
+    SetEnvironmentVariableA("LOCALAPPDATA", profileFolder.c_str());
     savedFile = savedAnswersFileName();
-    DeleteFileA(savedFile.c_str());
+    perUserFile = perUserAnswersPath();
+    // Folders standing in for the files are left behind by a run cut short.
+    for (const std::string& name : {savedFile, savedFile + ".tmp", perUserFile}) {
+        RemoveDirectoryA(name.c_str());
+        DeleteFileA(name.c_str());
+    }
 }
 
 void PanelTest::TearDown() {
     closePlayerWindows(mainWindow);
     DeleteFileA(savedFile.c_str());
+    DeleteFileA(perUserFile.c_str());
 }
 
 void PanelTest::open(const QuizSpec& planned, const std::optional<std::string>& saved) {

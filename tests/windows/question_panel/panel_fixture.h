@@ -47,6 +47,8 @@ protected:
     HWND mainWindow = nullptr;
     HWND panel = nullptr;
     std::string savedFile;
+    std::string profileFolder;  // LOCALAPPDATA while the test runs
+    std::string perUserFile;
 };
 
 }  // namespace kelvo::testing

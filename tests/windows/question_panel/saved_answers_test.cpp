@@ -1,11 +1,81 @@
 #include "panel_fixture.h"
 
+#include <cstring>
+#include <functional>
+#include <utility>
+
 #include "question_panel/win32/question_panel.h"
+#include "question_panel/win32/saved_answers_file.h"
+#include "shell/header_ids.h"
+#include "shell/shell_texts.h"
 #include "shell/win32/application.h"
 #include "shell/win32/scoped_handles.h"
+#include "support/player_session.h"
 
 namespace kelvo::testing {
 namespace {
+
+// Answers the message boxes this thread shows while it lives: notes what
+// each said and offered, runs `beforePressing`, then presses `button`.
+class MessageBoxAnswerer {
+public:
+    struct Seen {
+        std::string caption;
+        std::string text;
+        std::vector<int> buttons;
+    };
+
+    explicit MessageBoxAnswerer(int button, std::function<void()> beforePressing = {})
+        : button(button), beforePressing(std::move(beforePressing)) {
+        active = this;
+        timer = SetTimer(nullptr, 0, 50, onTimer);
+    }
+    ~MessageBoxAnswerer() {
+        KillTimer(nullptr, timer);
+        active = nullptr;
+    }
+
+    std::vector<Seen> seen;
+
+private:
+    static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD) {
+        if (active != nullptr) active->answerShownBox();
+    }
+    static BOOL CALLBACK findBox(HWND window, LPARAM found) {
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    void answerShownBox() {
+        HWND box = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
+        if (box == nullptr) return;
+        Seen shown{windowText(box), controlText(box, 0xFFFF), {}};  // 0xFFFF: the box's text
+        for (int id = IDOK; id <= IDCONTINUE; ++id)
+            if (GetDlgItem(box, id) != nullptr) shown.buttons.push_back(id);
+        seen.push_back(shown);
+        if (beforePressing) beforePressing();
+        const int pressed = GetDlgItem(box, button) != nullptr ? button : IDOK;
+        SendMessageA(box, WM_COMMAND, MAKEWPARAM(pressed, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, pressed)));
+    }
+
+    static inline MessageBoxAnswerer* active = nullptr;
+    int button;
+    std::function<void()> beforePressing;
+    UINT_PTR timer = 0;
+};
+
+void makeOlder(const std::string& name, int seconds) {
+    ScopedFile file(CreateFileA(name.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+    time.QuadPart -= static_cast<ULONGLONG>(seconds) * 10000000;
+    const FILETIME older{time.LowPart, time.HighPart};
+    SetFileTime(file.get(), nullptr, nullptr, &older);
+}
 
 TEST_F(PanelTest, ClosingSavesEveryBoxAsTyped) {
     open({QuizKind::Text, 1, RevealMode::None, {"Paris", "x", "42"}}, "old\r\n");
@@ -17,17 +87,100 @@ TEST_F(PanelTest, ClosingSavesEveryBoxAsTyped) {
     EXPECT_TRUE(takeQuitMessage());
 }
 
-TEST_F(PanelTest, AFailedSaveLeavesTheOldAnswers) {
-    open({QuizKind::Text, 1, RevealMode::None, {"a"}}, "ancienne\r\n");
-    // The temporary file cannot be made: a folder holds its name.
-    std::string blocker = savedFile + ".tmp";
+TEST_F(PanelTest, AnswersTheFolderCannotTakeAreKeptPerUserAndTheNewerCopyIsRead) {
+    // The copy's name carries this program's quiz identity (no quiz data).
+    EXPECT_EQ(perUserFile, profileFolder + "\\Kelvo\\question_panel_tests-fd9bfedc076b89b0.txt");
+    // The folder keeps its old file but takes no new one: a folder holds
+    // the temporary file's name.
+    const std::string blocker = savedFile + ".tmp";
     ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
-    type(4001, "nouvelle");
-    saveAnswers(panel);
-    RemoveDirectoryA(blocker.c_str());
+    writeFile(savedFile, "ancienne\r\n");
+    makeOlder(savedFile, 60);
+    const QuizSpec quiz{QuizKind::Text, 1, RevealMode::None, {"a"}};
+    const auto closeAndStartAgain = [&](const char* typed) {
+        type(4001, typed);
+        SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(takeQuitMessage());
+        closePlayerWindows(mainWindow);
+        open(quiz);
+    };
+    open(quiz);
+    MessageBoxAnswerer noBoxExpected(IDOK);
+    closeAndStartAgain("nouvelle");
+    EXPECT_TRUE(noBoxExpected.seen.empty());
     EXPECT_EQ(fileContent(savedFile), "ancienne\r\n");
-    saveAnswers(panel);
-    EXPECT_EQ(fileContent(savedFile), "nouvelle\r\n");
+    EXPECT_EQ(fileContent(perUserFile), "nouvelle\r\n");
+    EXPECT_EQ(windowText(box(4001)), "nouvelle") << "the per-user copy is the newer";
+    RemoveDirectoryA(blocker.c_str());
+    closeAndStartAgain("encore");
+    EXPECT_EQ(fileContent(savedFile), "encore\r\n");
+    EXPECT_EQ(windowText(box(4001)), "encore") << "the current folder's copy is the newer";
+}
+
+// Folders stand where both copies would go.
+class NowhereToSave : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        CreateDirectoryA((profileFolder + "\\Kelvo").c_str(), nullptr);
+        ASSERT_TRUE(CreateDirectoryA(savedFile.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryA(perUserFile.c_str(), nullptr));
+        open({QuizKind::Text, 1, RevealMode::None, {"Lyon"}});
+        type(4001, "Lyon");
+    }
+    void TearDown() override {
+        RemoveDirectoryA(savedFile.c_str());
+        RemoveDirectoryA(perUserFile.c_str());
+        PanelTest::TearDown();
+    }
+};
+
+TEST_F(NowhereToSave, ClosingOffersToTryAgainToCloseAnywayOrToGoBack) {
+    struct Row {
+        const char* why;
+        int button;
+        bool freeTheFolder;
+        bool closes;
+        const char* saved;
+    } rows[] = {
+        {"try again once the folder is free", IDTRYAGAIN, true, true, "Lyon\r\n"},
+        {"close anyway: the answers are lost", IDCONTINUE, false, true, ""},
+        {"cancel: back to the quiz", IDCANCEL, false, false, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        MessageBoxAnswerer answerer(row.button, [&] {
+            if (row.freeTheFolder) RemoveDirectoryA(savedFile.c_str());
+        });
+        SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+        ASSERT_EQ(answerer.seen.size(), 1u);
+        EXPECT_EQ(answerer.seen[0].caption, "Kelvo");
+        EXPECT_EQ(answerer.seen[0].text, ShellTexts::AnswersNotSavedOnClose);
+        EXPECT_EQ(answerer.seen[0].buttons, (std::vector<int>{IDCANCEL, IDTRYAGAIN, IDCONTINUE}));
+        EXPECT_EQ(takeQuitMessage(), row.closes);
+        EXPECT_EQ(fileContent(savedFile), row.saved);
+        EXPECT_EQ(windowText(box(4001)), "Lyon");
+        DeleteFileA(savedFile.c_str());
+        CreateDirectoryA(savedFile.c_str(), nullptr);
+    }
+}
+
+TEST_F(NowhereToSave, F2AndSauverSaySoAndKeepTheWindow) {
+    const std::function<void()> saves[] = {
+        [&] { releaseKey(4001, VK_F2); },
+        [&] {
+            SendMessageA(headerPanelWindow, WM_COMMAND, MAKEWPARAM(HeaderIds::SaveButton, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(headerPanelWindow, HeaderIds::SaveButton)));
+        },
+    };
+    for (const auto& save : saves) {
+        MessageBoxAnswerer answerer(IDOK);
+        save();
+        ASSERT_EQ(answerer.seen.size(), 1u);
+        EXPECT_EQ(answerer.seen[0].text, SavedAnswersTexts::NotSaved);
+        EXPECT_EQ(answerer.seen[0].buttons, (std::vector<int>{IDOK}));
+        EXPECT_FALSE(takeQuitMessage());
+    }
 }
 
 TEST_F(PanelTest, APanelWithoutBoxesKeepsThePreviousAnswers) {
