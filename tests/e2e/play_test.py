@@ -9,6 +9,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 from desktop import Player, bind_accent_keys
@@ -53,6 +54,14 @@ class PlayTest(unittest.TestCase):
         self.player.resize(1000, 300)
         return self.player
 
+    def saved_bytes_once_written(self, timeout=10):
+        """The saved file, waited for: a busy display delays the key's release."""
+        deadline = time.monotonic() + timeout
+        while not os.path.exists(self.saved) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        with open(self.saved, "rb") as file:
+            return file.read()
+
     def colour(self, row, scrolled=0):
         return self.player.pixel(*label_probe(row, scrolled))
 
@@ -84,8 +93,7 @@ class PlayTest(unittest.TestCase):
 
         player.key("F2")
         expected = b"paris\r\nvienen\r\nath\xe8nes\r\nvarsovi\r\nOslo\r\n"
-        with open(self.saved, "rb") as file:
-            self.assertEqual(file.read(), expected)
+        self.assertEqual(self.saved_bytes_once_written(), expected)
         self.close()
         with open(self.saved, "rb") as file:
             self.assertEqual(file.read(), expected)
