@@ -68,12 +68,13 @@ HWND createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPict
 // Every box is judged as it is made, in order, so that a question's reveal
 // sees the boxes made before it; the whole-quiz reveal, the score and the
 // code follow once, from the complete set of labels.
-void createControls(HWND panel, Quiz& quiz, const PanelLayout& layout, PanelPictures& pictures) {
+void createControls(HWND panel, Quiz& quiz, const PanelLayout& layout, PanelPictures& pictures,
+                    AnswerChecking checking) {
     DialogControlAccess access(panel, static_cast<HWND>(quiz.headerPanel));
     int lastBoxId = 0;
     for (const ControlSpec& planned : layout.controls) {
         createControl(panel, quiz, planned, pictures);
-        if (planned.role != ControlRole::VerdictLabel) continue;
+        if (planned.role != ControlRole::VerdictLabel || checking == AnswerChecking::Off) continue;
         lastBoxId = planned.id - PanelIds::VerdictOffset;
         finishAnswerBox(panel, quiz, access, lastBoxId);
     }
@@ -90,20 +91,7 @@ void setUpMedia(HWND panel, PanelState& state) {
 }
 
 INT_PTR onInitDialog(HWND panel) {
-    auto* state = new PanelState;
-    SetWindowLongPtrA(panel, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    if (theQuiz == nullptr) return TRUE;
-    Quiz& quiz = *theQuiz;
-    if (isMediaQuiz(quiz)) setUpMedia(panel, *state);
-    SavedAnswersFile saved(savedAnswersFileName());
-    quiz.createQuestionFont();
-    PanelPictures pictures(quiz.kind == QuizKind::Picture);
-    PanelLayout layout = layoutQuestionPanel(
-        quiz, [&](int id) { return pictures.measure(id); }, [&] { return saved.reader().nextLine(); });
-    createControls(panel, quiz, layout, pictures);
-    state->contentWidth = layout.contentWidth;
-    state->contentHeight = layout.contentHeight;
-    setScrollRanges(panel);
+    buildQuestionPanel(panel, AnswerChecking::On);
     return TRUE;
 }
 
@@ -136,6 +124,23 @@ INT_PTR onDestroy(HWND panel) {
 }
 
 }  // namespace
+
+void buildQuestionPanel(HWND panel, AnswerChecking checking) {
+    auto* state = new PanelState;
+    SetWindowLongPtrA(panel, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    if (theQuiz == nullptr) return;
+    Quiz& quiz = *theQuiz;
+    if (isMediaQuiz(quiz)) setUpMedia(panel, *state);
+    SavedAnswersFile saved(savedAnswersFileName());
+    quiz.createQuestionFont();
+    PanelPictures pictures(quiz.kind == QuizKind::Picture);
+    PanelLayout layout = layoutQuestionPanel(
+        quiz, [&](int id) { return pictures.measure(id); }, [&] { return saved.reader().nextLine(); });
+    createControls(panel, quiz, layout, pictures, checking);
+    state->contentWidth = layout.contentWidth;
+    state->contentHeight = layout.contentHeight;
+    setScrollRanges(panel);
+}
 
 PanelState* panelState(HWND panel) {
     return reinterpret_cast<PanelState*>(GetWindowLongPtrA(panel, DWLP_USER));
