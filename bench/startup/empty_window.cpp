@@ -1,14 +1,6 @@
-// The reference for the start-up benchmark: the least a Win32 program does
-// to open one window and wait for input. Built a second time with
-// KELVO_IMPORT_COM, it also imports what the player may use of OLE32,
-// OLEAUT32 and SHELL32, to show what loading those libraries costs alone.
+// The platform's floor for the start-up benchmark: the least a Win32
+// program does to open one window of the player's size and wait for input.
 #include <windows.h>
-
-#ifdef KELVO_IMPORT_COM
-#include <ole2.h>
-#include <olectl.h>
-#include <shellapi.h>
-#endif
 
 namespace {
 
@@ -20,25 +12,9 @@ LRESULT CALLBACK emptyWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-#ifdef KELVO_IMPORT_COM
-// Never called in a benchmark run (no argument is given); its calls keep
-// the three libraries in the import table, so the loader maps them at start.
-void useComAndShell() {
-    if (SUCCEEDED(CoInitialize(nullptr))) {
-        IPicture* picture = nullptr;
-        OleLoadPicture(nullptr, 0, FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
-        CoUninitialize();
-    }
-    ShellExecuteA(nullptr, "open", "about:blank", nullptr, nullptr, SW_SHOWNORMAL);
-}
-#endif
-
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, [[maybe_unused]] LPSTR commandLine, int) {
-#ifdef KELVO_IMPORT_COM
-    if (commandLine != nullptr && commandLine[0] == '!') useComAndShell();
-#endif
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = emptyWindowProc;
     windowClass.hInstance = instance;

@@ -102,9 +102,9 @@ void updateScore(const Quiz& quiz, ControlAccess& panel) {
     panel.setHeaderText(HeaderIds::CodeBox, score == 0 ? NoCode : quiz.codes[score - 1]);
 }
 
-void evaluateAnswer(Quiz& quiz, ControlAccess& panel, int boxId) {
+bool judgeAnswer(Quiz& quiz, ControlAccess& panel, int boxId) {
     const std::optional<AnswerSlot> slot = slotForBox(quiz, boxId);
-    if (!slot) return;
+    if (!slot) return false;
 
     // A list shorter than questionCount repeats its last question; an empty
     // list leaves empty expected answers.
@@ -125,8 +125,16 @@ void evaluateAnswer(Quiz& quiz, ControlAccess& panel, int boxId) {
     else
         recordWrongAnswer(quiz, panel, slot->questionIndex);
     panel.setText(PanelIds::verdictLabel(boxId), verdict);
+    return true;
+}
+
+void finishEvaluation(Quiz& quiz, ControlAccess& panel) {
     revealAll(quiz, panel);
     updateScore(quiz, panel);
+}
+
+void evaluateAnswer(Quiz& quiz, ControlAccess& panel, int boxId) {
+    if (judgeAnswer(quiz, panel, boxId)) finishEvaluation(quiz, panel);
 }
 
 }  // namespace kelvo

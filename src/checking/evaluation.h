@@ -14,6 +14,15 @@ namespace kelvo {
 // that names no answer box of the quiz changes nothing.
 void evaluateAnswer(Quiz& quiz, ControlAccess& panel, int boxId);
 
+// The two halves of evaluateAnswer. judgeAnswer is the box's own part (its
+// question's reveal or the wrong-answer bookkeeping, then its verdict) and is
+// false, having changed nothing, for an identifier that names no answer box;
+// finishEvaluation is the whole-quiz part (mode 4 reveal, score and code).
+// The panel under construction judges each box as it is made and finishes
+// once, when every label exists: the intermediate scores would never be seen.
+bool judgeAnswer(Quiz& quiz, ControlAccess& panel, int boxId);
+void finishEvaluation(Quiz& quiz, ControlAccess& panel);
+
 // After a "BRAVO": when every slot of the question holds its right text, shows
 // the reveal label and/or swaps in the reveal picture, as revealMode says.
 // The picture swap is one-way and skipped when the picture box does not exist.

@@ -33,7 +33,7 @@ void PanelPictures::showIn(HWND panel, int boxId, int resourceId) {
 
 void showPicture(HWND panel, int boxId, ScopedBitmap bitmap) {
     PanelState* state = panelState(panel);
-    HWND box = GetDlgItem(panel, boxId);
+    HWND box = panelControl(panel, boxId);
     if (state == nullptr || box == nullptr || !bitmap) return;
     SendMessageA(box, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
     state->shownPictures[boxId] = std::move(bitmap);
@@ -43,7 +43,7 @@ void deleteShownPictures(HWND panel) {
     PanelState* state = panelState(panel);
     if (state == nullptr) return;
     for (const auto& [boxId, bitmap] : state->shownPictures)
-        SendMessageA(GetDlgItem(panel, boxId), STM_SETIMAGE, IMAGE_BITMAP, 0);
+        SendMessageA(panelControl(panel, boxId), STM_SETIMAGE, IMAGE_BITMAP, 0);
     state->shownPictures.clear();
 }
 

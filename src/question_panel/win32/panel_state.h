@@ -26,7 +26,8 @@ struct PanelState {
 
 PanelState* panelState(HWND panel);
 
-// The panel's control with this identifier, or null.
+// The panel's control with this identifier (the first made, as GetDlgItem
+// finds it), or null.
 HWND panelControl(HWND panel, int controlId);
 
 }  // namespace kelvo

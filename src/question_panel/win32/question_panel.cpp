@@ -34,17 +34,20 @@ void applyFont(HWND control, ControlFont font, const Quiz& quiz) {
     }
 }
 
-// The remaining per-box steps, once the box and its verdict label exist:
-// the key handler, the first evaluation of the saved answer, the focus.
-void finishAnswerBox(HWND panel, Quiz& quiz, int boxId) {
-    HWND box = GetDlgItem(panel, boxId);
+// The per-box steps once the box and its verdict label exist: the key
+// handler, the box's own part of its first evaluation, and the selection
+// the keyboard focus would give it (a long answer then shows its end).
+// The focus itself is given once, to the last box, when the panel is
+// complete: handed from box to box it only made each box evaluate itself
+// again, unchanged, and nothing of the panel is seen before it is complete.
+void finishAnswerBox(HWND panel, Quiz& quiz, ControlAccess& access, int boxId) {
+    HWND box = panelControl(panel, boxId);
     installAnswerBoxProc(box);
-    DialogControlAccess access(panel, static_cast<HWND>(quiz.headerPanel));
-    evaluateAnswer(quiz, access, boxId);
-    SetFocus(box);
+    judgeAnswer(quiz, access, boxId);
+    SendMessageA(box, EM_SETSEL, 0, TextSize);
 }
 
-void createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPictures& pictures) {
+HWND createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPictures& pictures) {
     HWND control = CreateWindowExA(0, planned.className, planned.text.c_str(), planned.style, planned.x, planned.y, planned.width,
                                    planned.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(planned.id)),
                                    GetModuleHandleA(nullptr), nullptr);
@@ -57,26 +60,38 @@ void createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPict
             break;
         case ControlRole::PlayButton: decorateMediaButton(control, true); break;
         case ControlRole::StopButton: decorateMediaButton(control, false); break;
-        case ControlRole::VerdictLabel: finishAnswerBox(panel, quiz, planned.id - PanelIds::VerdictOffset); break;
         default: break;
     }
+    return control;
+}
+
+// Every box is judged as it is made, in order, so that a question's reveal
+// sees the boxes made before it; the whole-quiz reveal, the score and the
+// code follow once, from the complete set of labels.
+void createControls(HWND panel, Quiz& quiz, const PanelLayout& layout, PanelPictures& pictures,
+                    AnswerChecking checking) {
+    DialogControlAccess access(panel, static_cast<HWND>(quiz.headerPanel));
+    int lastBoxId = 0;
+    for (const ControlSpec& planned : layout.controls) {
+        createControl(panel, quiz, planned, pictures);
+        if (planned.role != ControlRole::VerdictLabel || checking == AnswerChecking::Off) continue;
+        lastBoxId = planned.id - PanelIds::VerdictOffset;
+        finishAnswerBox(panel, quiz, access, lastBoxId);
+    }
+    if (lastBoxId == 0) return;
+    finishEvaluation(quiz, access);
+    SetFocus(panelControl(panel, lastBoxId));
+}
+
+// The media player's host is made by the media set-up, not from the layout:
+// it joins the table so that the table holds every control of the panel.
+void setUpMedia(HWND panel, PanelState& state) {
+    setUpPanelMedia(panel);
+    if (HWND host = GetDlgItem(panel, PanelIds::PlayerHost)) state.controls.emplace(PanelIds::PlayerHost, host);
 }
 
 INT_PTR onInitDialog(HWND panel) {
-    auto* state = new PanelState;
-    SetWindowLongPtrA(panel, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    if (theQuiz == nullptr) return TRUE;
-    Quiz& quiz = *theQuiz;
-    if (isMediaQuiz(quiz)) setUpPanelMedia(panel);
-    SavedAnswersFile saved(savedAnswersFileToRead());
-    quiz.createQuestionFont();
-    PanelPictures pictures(quiz.kind == QuizKind::Picture);
-    PanelLayout layout = layoutQuestionPanel(
-        quiz, [&](int id) { return pictures.measure(id); }, [&] { return saved.reader().nextLine(); });
-    for (const ControlSpec& planned : layout.controls) createControl(panel, quiz, planned, pictures);
-    state->contentWidth = layout.contentWidth;
-    state->contentHeight = layout.contentHeight;
-    setScrollRanges(panel);
+    buildQuestionPanel(panel, AnswerChecking::On);
     return TRUE;
 }
 
@@ -110,16 +125,36 @@ INT_PTR onDestroy(HWND panel) {
 
 }  // namespace
 
+void buildQuestionPanel(HWND panel, AnswerChecking checking) {
+    auto* state = new PanelState;
+    SetWindowLongPtrA(panel, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    if (theQuiz == nullptr) return;
+    Quiz& quiz = *theQuiz;
+    if (isMediaQuiz(quiz)) setUpMedia(panel, *state);
+    SavedAnswersFile saved(savedAnswersFileToRead());
+    quiz.createQuestionFont();
+    PanelPictures pictures(quiz.kind == QuizKind::Picture);
+    PanelLayout layout = layoutQuestionPanel(
+        quiz, [&](int id) { return pictures.measure(id); }, [&] { return saved.reader().nextLine(); });
+    createControls(panel, quiz, layout, pictures, checking);
+    state->contentWidth = layout.contentWidth;
+    state->contentHeight = layout.contentHeight;
+    setScrollRanges(panel);
+}
+
 PanelState* panelState(HWND panel) {
     return reinterpret_cast<PanelState*>(GetWindowLongPtrA(panel, DWLP_USER));
 }
 
+// The table holds every control of the panel from its creation on, so an
+// identifier it lacks names no control: asking the platform would list every
+// sibling in vain, as the steps of each evaluation do for the reveal labels
+// and picture boxes a quiz does not have.
 HWND panelControl(HWND panel, int controlId) {
-    if (PanelState* state = panelState(panel)) {
-        auto found = state->controls.find(controlId);
-        if (found != state->controls.end()) return found->second;
-    }
-    return GetDlgItem(panel, controlId);
+    PanelState* state = panelState(panel);
+    if (state == nullptr) return GetDlgItem(panel, controlId);
+    auto found = state->controls.find(controlId);
+    return found != state->controls.end() ? found->second : nullptr;
 }
 
 INT_PTR CALLBACK questionPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,15 @@ namespace kelvo {
 
 INT_PTR CALLBACK questionPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Off leaves the answer boxes without their key handler, their first
+// evaluation and the focus: the platform's share of building the panel, which
+// the start-up benchmark times as the reference for the player's.
+enum class AnswerChecking { On, Off };
+
+// The panel's initialisation: every control from theQuiz, the saved answers in
+// the boxes, the scroll ranges.
+void buildQuestionPanel(HWND panel, AnswerChecking checking);
+
 // Writes every answer box of the panel to the saved-answers file.
 void saveAnswers(HWND panel);
 

@@ -61,7 +61,7 @@ HWND createMainWindow(HINSTANCE instance) {
     return window;
 }
 
-bool createPanels(HINSTANCE instance, HWND mainWindow) {
+bool createPanels(HINSTANCE instance, HWND mainWindow, DLGPROC panelProcedure) {
     headerPanelWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(ResourceIds::HeaderPanelDialog), mainWindow,
                                            headerPanelProc, 0);
     if (!headerPanelWindow) return false;
@@ -73,7 +73,7 @@ bool createPanels(HINSTANCE instance, HWND mainWindow) {
     std::optional<ScopedCoInitialize> comWhilePicturesLoad;
     if (theQuiz->kind == QuizKind::Picture) comWhilePicturesLoad.emplace();
     questionPanelWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(ResourceIds::QuestionPanelDialog),
-                                             mainWindow, questionPanelProc, 0);
+                                             mainWindow, panelProcedure, 0);
     return questionPanelWindow != nullptr;
 }
 
@@ -108,7 +108,7 @@ void shutDown(HWND mainWindow) {
 }
 
 int runPlayer(HINSTANCE instance, QuizResourceSource& resources, MessageSink& loaderMessages,
-              MessageSink& startupMessages) {
+              MessageSink& startupMessages, DLGPROC panelProcedure) {
     if (!registerMainWindowClass(instance)) {
         startupMessages.showMessage(ShellTexts::MainWindowFailed, ShellTexts::MainWindowFailedCaption);
         return 0;
@@ -119,7 +119,7 @@ int runPlayer(HINSTANCE instance, QuizResourceSource& resources, MessageSink& lo
     startMedia();
     HWND mainWindow = createMainWindow(instance);
     // Without its windows the player cannot run: say so as for the class, and end.
-    if (!mainWindow || !createPanels(instance, mainWindow)) {
+    if (!mainWindow || !createPanels(instance, mainWindow, panelProcedure)) {
         startupMessages.showMessage(ShellTexts::MainWindowFailed, ShellTexts::MainWindowFailedCaption);
         shutDown(mainWindow);
         if (mainWindow && IsWindow(mainWindow)) DestroyWindow(mainWindow);

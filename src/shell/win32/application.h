@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "question_panel/win32/question_panel.h"
 #include "quiz/drawing_objects.h"
 #include "quiz/message_sink.h"
 #include "quiz/quiz.h"
@@ -27,8 +28,9 @@ public:
 };
 
 // The whole run: start-up, message loop, shutdown; returns the exit code.
+// `panelProcedure` is the question panel's (the start-up benchmark gives another).
 int runPlayer(HINSTANCE instance, QuizResourceSource& resources, MessageSink& loaderMessages,
-              MessageSink& startupMessages);
+              MessageSink& startupMessages, DLGPROC panelProcedure = questionPanelProc);
 
 // The steps of runPlayer, in their order.
 bool registerMainWindowClass(HINSTANCE instance);
@@ -39,7 +41,7 @@ void createQuiz(DrawingObjects& drawing, QuizResourceSource& resources, MessageS
 // Creates the main window (with its version label) and centres it on the desktop.
 HWND createMainWindow(HINSTANCE instance);
 // Header panel first: building the question panel already writes score and code into it.
-bool createPanels(HINSTANCE instance, HWND mainWindow);
+bool createPanels(HINSTANCE instance, HWND mainWindow, DLGPROC panelProcedure = questionPanelProc);
 // Shows the main window (its first layout), then the question panel, scrolled to its top.
 void showWindows(HWND mainWindow);
 // Runs until the quit message; returns its exit code.

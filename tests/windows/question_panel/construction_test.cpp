@@ -13,6 +13,25 @@ std::vector<std::string> answers(int count, const std::string& stem = "R") {
     return list;
 }
 
+// Label reads and header writes made while the panel is built (until start-up
+// holds its window), counted by a hook on the messages sent in this thread.
+struct BuildWork {
+    int labelReads = 0;
+    int headerWrites = 0;
+};
+BuildWork* countedWork = nullptr;
+
+LRESULT CALLBACK countBuildWork(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && countedWork != nullptr && questionPanelWindow == nullptr) {
+        const int id = GetDlgCtrlID(sent->hwnd);
+        const bool label = id >= PanelIds::verdictLabel(PanelIds::FirstAnswerBox) && id < PanelIds::PlayButtonBase;
+        if (sent->message == WM_GETTEXT && label) ++countedWork->labelReads;
+        if (sent->message == WM_SETTEXT && GetParent(sent->hwnd) == headerPanelWindow) ++countedWork->headerWrites;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 SCROLLINFO scrollInfo(HWND window, int bar) {
     SCROLLINFO info = {};
     info.cbSize = sizeof info;
@@ -59,6 +78,46 @@ TEST_F(PanelTest, RevealLabelsOfTheLastQuestionShowWhenAllSavedAnswersAreRight) 
          "un\r\ndeux\r\ntrois\r\nquatre\r\n");
     for (int id = 8001; id <= 8004; ++id) EXPECT_TRUE(isShown(panel, id)) << id;
     EXPECT_EQ(score(), " 4 / 4");
+}
+
+TEST_F(PanelTest, BuildingCostsTheSameWorkPerBoxAtAnySize) {
+    const struct {
+        const char* why;
+        int kind, answersPerQuestion, revealMode;
+        bool savedRight;
+    } rows[] = {
+        {"a first start", QuizKind::Text, 1, RevealMode::None, false},
+        {"every saved answer right", QuizKind::Text, 1, RevealMode::None, true},
+        {"each evaluation may reveal all", QuizKind::Audio, 2, RevealMode::AllAtEnd, true},
+        {"each question reveals its text and picture", QuizKind::Picture, 1, RevealMode::TextAndPicture, true},
+    };
+    for (const auto& row : rows) {
+        std::vector<BuildWork> perBox;
+        for (int questions : {24, 96}) {
+            std::string saved;
+            for (int n = 1; n <= questions; ++n) {
+                saved += "A" + std::to_string(n) + "\r\n";
+                if (row.answersPerQuestion == 2) saved += "B" + std::to_string(n) + "\r\n";
+            }
+            BuildWork work;
+            countedWork = &work;
+            HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countBuildWork, nullptr, GetCurrentThreadId());
+            open({row.kind, row.answersPerQuestion, row.revealMode, answers(questions, "A"), answers(questions, "B")},
+                 row.savedRight ? std::optional<std::string>(saved) : std::nullopt);
+            UnhookWindowsHookEx(hook);
+            countedWork = nullptr;
+            const int right = row.savedRight ? questions : 0;
+            ASSERT_EQ(score(), " " + std::to_string(right) + " / " + std::to_string(questions)) << row.why;
+            std::printf("%s, %d questions: %d label reads, %d header writes\n", row.why, questions, work.labelReads,
+                        work.headerWrites);
+            const int boxes = questions * row.answersPerQuestion;
+            perBox.push_back({work.labelReads / boxes, work.headerWrites / boxes});
+            TearDown();
+            SetUp();
+        }
+        EXPECT_EQ(perBox[0].labelReads, perBox[1].labelReads) << row.why;
+        EXPECT_EQ(perBox[0].headerWrites, perBox[1].headerWrites) << row.why;
+    }
 }
 
 TEST_F(PanelTest, NoQuestionsBuildsNothingToScroll) {
