@@ -137,7 +137,7 @@ PreparedPicture keptOriginal(const Bytes& file, PreparedPicture result) {
     const long long pixels = static_cast<long long>(result.source.width) * result.source.height;
     const std::string kept = "est gardé tel quel (keep_pictures ou --keep-pictures) et il est trop grand pour que le lecteur "
                              "l'ouvre sans peine : ";
-    const std::string remedy = ". Retirez keep_pictures pour que kelvopack le réduise.";
+    const std::string remedy = ". Sans keep_pictures ni --keep-pictures, kelvopack le réduirait à la taille affichée.";
     if (pixels > MaxKeptPixels) {
         result.error = kept + std::to_string(result.source.width) + " x " + std::to_string(result.source.height) + " pixels (" +
                        megapixels(pixels) + ") ; la limite est de " + megapixels(MaxKeptPixels) + remedy;
