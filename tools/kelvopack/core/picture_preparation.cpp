@@ -23,6 +23,7 @@ namespace kelvo::pack {
 namespace {
 
 constexpr int JpegQuality = 85;
+constexpr const char* OutOfMemory = "est trop grand pour la mémoire disponible.";
 constexpr unsigned MaxPreparationThreads = 4;   // each may hold a full-size photo
 
 // Pixels of a picture, 3 bytes each (red, green, blue), top row first.
@@ -181,7 +182,7 @@ PreparedPicture fitted(const Bytes& file, PreparedPicture result) {
     const std::optional<RgbPicture> resized =
         resize(*decoded, sideways ? shown.height : shown.width, sideways ? shown.width : shown.height);
     if (!resized) {
-        result.error = "est trop grand pour la mémoire disponible.";
+        result.error = OutOfMemory;
         return result;
     }
     const RgbPicture picture = orient(*resized, source.orientation);
@@ -196,6 +197,7 @@ PreparedPicture fitted(const Bytes& file, PreparedPicture result) {
         result.bytes = jpeg;
         result.storedAs = StoredAs::Jpeg;
     }
+    if (result.bytes.empty()) result.error = OutOfMemory;   // an encoder that gave nothing is no success
     result.width = picture.width;
     result.height = picture.height;
     return result;
@@ -222,7 +224,7 @@ PreparedPicture prepareFile(const std::filesystem::path& path, bool keepOriginal
         picture.originalSize = file.size();
         return picture;
     } catch (const std::exception&) {   // std::bad_alloc, in practice: no exception leaves a thread
-        failed.error = "est trop grand pour la mémoire disponible.";
+        failed.error = OutOfMemory;
         return failed;
     }
 }
