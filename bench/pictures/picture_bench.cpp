@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/picture_memory.h"
 #include "core/picture_preparation.h"
 
 namespace {
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     std::printf("%-24s %11s %9s %11s %10s %10s %8s %8s\n", "picture", "original", "decode ms", "prepare ms", "stored", "as",
                 "JPEG", "BMP 8");
     Row total;
+    kelvo::pack::SpareBlocks spares;   // as each thread of a build keeps its large buffers
     for (int i = 1; i < argc; ++i) {
         std::ifstream stream(argv[i], std::ios::binary);
         const kelvo::pack::Bytes file((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());

@@ -4,6 +4,7 @@
 #include <stb/stb_image.h>
 
 #include "core/palette_bitmap.h"
+#include "core/picture_memory.h"
 #include "kelvopack/quiz_folder.h"
 
 namespace kelvo::pack {
@@ -220,6 +221,17 @@ TEST(PaletteBitmap, RunsAbsoluteStretchesAndLineEndsInRle8) {
     EXPECT_TRUE(paletteBitmap(rgb.data(), 292, 1)) << "256 colours";
     add(0x123456, 1);
     EXPECT_FALSE(paletteBitmap(rgb.data(), 293, 1)) << "257 colours";
+}
+
+TEST(PictureMemory, LargeBlocksServeTheNextPictureOfTheThread) {
+    SpareBlocks spares;
+    auto* block = static_cast<std::uint8_t*>(allocatePictureMemory(2 << 20));
+    block[(2 << 20) - 1] = 42;
+    block = static_cast<std::uint8_t*>(reallocatePictureMemory(block, 3 << 20));
+    EXPECT_EQ(block[(2 << 20) - 1], 42) << "grown with its content";
+    releasePictureMemory(block);
+    EXPECT_EQ(allocatePictureMemory(5 << 19), block) << "the kept block, large enough";
+    releasePictureMemory(block);
 }
 
 TEST(FrenchSize, AsWindowsShowsSizes) {

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "core/palette_bitmap.h"
+#include "core/picture_memory.h"
 
 namespace kelvo::pack {
 
@@ -203,19 +204,19 @@ PreparedPicture fitted(const Bytes& file, PreparedPicture result) {
     return result;
 }
 
-Bytes readWholeFile(const std::filesystem::path& path) {
+// Into `bytes`, whose memory serves again for the next file.
+void readWholeFile(const std::filesystem::path& path, Bytes& bytes) {
     std::ifstream stream(path, std::ios::binary | std::ios::ate);
     const std::streamoff size = stream ? static_cast<std::streamoff>(stream.tellg()) : 0;
-    Bytes bytes(size > 0 ? static_cast<std::size_t>(size) : 0);
+    bytes.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
     stream.seekg(0);
     if (!stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) bytes.clear();
-    return bytes;
 }
 
-PreparedPicture prepareFile(const std::filesystem::path& path, bool keepOriginals) {
+PreparedPicture prepareFile(const std::filesystem::path& path, bool keepOriginals, Bytes& file) {
     PreparedPicture failed;
     try {
-        const Bytes file = readWholeFile(path);
+        readWholeFile(path, file);
         if (file.empty()) {
             failed.error = "est introuvable, vide ou illisible.";
             return failed;
@@ -248,21 +249,22 @@ bool storedUnchanged(const PictureHeader& header) {
            fitWithin(header.width, header.height, PictureBoxSide, PictureBoxSide) == FittedSize{header.width, header.height};
 }
 
-std::string headerProblem(const PictureHeader& header) {
-    switch (header.format) {
+std::string formatProblem(PictureFormat format) {
+    switch (format) {
         case PictureFormat::Unknown:
             return "n'est ni un BMP, ni un JPEG, ni un GIF, ni un PNG (d'après son contenu) : convertissez-le dans l'un de "
                    "ces formats.";
         case PictureFormat::WebP:
             return "est une image WebP, que kelvopack ne sait pas lire : enregistrez-la en PNG ou en JPEG.";
-        default: return header.sizeKnown() ? std::string() : damaged(header.format);
+        default: return {};
     }
 }
 
 PreparedPicture preparePicture(const Bytes& file, bool keepOriginals) {
     PreparedPicture result;
     result.source = readPictureHeader(file);
-    result.error = headerProblem(result.source);
+    result.error = formatProblem(result.source.format);
+    if (result.error.empty() && !result.source.sizeKnown()) result.error = damaged(result.source.format);
     if (!result.error.empty()) return result;
     if (keepOriginals && playerReads(result.source.format)) return keptOriginal(file, std::move(result));
     if (storedUnchanged(result.source)) return alreadyFitted(file, std::move(result));
@@ -292,8 +294,10 @@ std::vector<PreparedPicture> preparePictureFiles(const std::vector<std::filesyst
     std::condition_variable finished;
     std::size_t done = 0;
     const auto work = [&] {
+        SpareBlocks spares;
+        Bytes file;
         for (std::size_t i = next++; i < total; i = next++) {
-            PreparedPicture picture = prepareFile(distinct[i], keepOriginals);
+            PreparedPicture picture = prepareFile(distinct[i], keepOriginals, file);
             const std::lock_guard<std::mutex> lock(mutex);
             prepared[i] = std::move(picture);
             ++done;

@@ -57,9 +57,9 @@ PreparedPicture preparePicture(const Bytes& file, bool keepOriginals);
 // already fitted, in a format the player reads, not to be turned.
 bool storedUnchanged(const PictureHeader& header);
 
-// What the headers alone show to be wrong (no picture, WebP, no size), or
-// nothing: the check run before any picture is decoded.
-std::string headerProblem(const PictureHeader& header);
+// Why a file of this format cannot be a quiz's picture (no picture at all,
+// WebP), or nothing: the check run before any picture is read whole.
+std::string formatProblem(PictureFormat format);
 
 // Picture files read and prepared on several threads, one result per file
 // in order; a file named twice is prepared once. `progress(done, total)`

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
@@ -309,7 +310,8 @@ private:
         }
     }
 
-    Bytes media(const SourceValue& value, const std::string& field) {
+    // The file's bytes, or only its first `limit` bytes.
+    Bytes media(const SourceValue& value, const std::string& field, std::size_t limit = SIZE_MAX) {
         const std::filesystem::path path = source.folder / std::filesystem::u8path(value.text);
         std::ifstream stream(path, std::ios::binary);
         if (value.text.empty() || !stream) {
@@ -317,17 +319,20 @@ private:
                                                      " (les chemins sont relatifs au dossier du fichier TOML).");
             return {};
         }
-        Bytes bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+        Bytes bytes;
+        for (std::istreambuf_iterator<char> at(stream), end; at != end && bytes.size() < limit; ++at) bytes.push_back(*at);
         if (bytes.empty()) diagnostics.error(value.line, field, "le fichier " + quoted(value.text) + " est vide.");
         return bytes;
     }
 
-    // Only the headers are read here; the pictures are decoded and fitted
-    // once the whole source is known to be right (preparePictures).
+    // Only the first bytes are read here, enough to know what the file is;
+    // the pictures are read whole, decoded and fitted once the whole source
+    // is known to be right (preparePictures).
     void picture(const SourceValue& value, const std::string& field, std::size_t question, Bytes PackedQuestion::*slot) {
-        const Bytes bytes = media(value, field);
-        if (bytes.empty()) return;
-        const std::string problem = headerProblem(readPictureHeader(bytes));
+        constexpr std::size_t SignatureSize = 32;
+        const Bytes start = media(value, field, SignatureSize);
+        if (start.empty()) return;
+        const std::string problem = formatProblem(sniffPicture(start));
         if (!problem.empty()) {
             diagnostics.error(value.line, field, "le fichier " + quoted(value.text) + " " + problem);
             return;
