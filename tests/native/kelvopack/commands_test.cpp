@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "core/picture_header.h"
 #include "core/quiz_payload.h"
 #include "kelvopack/quiz_folder.h"
 
@@ -71,7 +72,7 @@ protected:
     int run(const std::vector<std::string>& arguments) {
         out.str("");
         err.str("");
-        CommandContext context{executables, in, out, err, folder.path};
+        CommandContext context{executables, in, out, err, folder.path, console};
         return runKelvopack(context, arguments);
     }
 
@@ -94,6 +95,7 @@ protected:
     std::ostringstream err;
     fs::path player;
     fs::path source;
+    bool console = false;
 };
 
 TEST_F(Commands, BuildReplacesEveryQuizResourceOfThePlayer) {
@@ -110,7 +112,8 @@ TEST_F(Commands, BuildReplacesEveryQuizResourceOfThePlayer) {
         }
     }
     EXPECT_EQ(quizResources, 5);   // 104, 105, pictures 401 and 402, reveal picture 10401
-    EXPECT_EQ(findResource(written, ResourceTypes::image(), 10401)->data.front(), 'G');
+    EXPECT_EQ(readPictureHeader(findResource(written, ResourceTypes::image(), 10401)->data).width, 260)
+        << "the one-pixel GIF, enlarged";
 }
 
 TEST_F(Commands, AnInvalidSourceOrAFailedWriteLeavesNoFile) {
@@ -123,6 +126,15 @@ TEST_F(Commands, AnInvalidSourceOrAFailedWriteLeavesNoFile) {
     EXPECT_EQ(run({"build", source.string(), "--player", player.string()}), ExitCodes::Invalid);
     EXPECT_NE(err.str().find("ligne 4 (question 1, answer)"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("rien n'a été écrit"), std::string::npos) << err.str();
+    EXPECT_FALSE(fs::exists(output));
+
+    // Damage shows only once the picture is decoded, after every other check.
+    const std::string png = testing::writtenPicture('p', 64, 48, [](int x, int y) { return 0x10203u * (x ^ y); });
+    folder.write("cut.png", png.substr(0, png.size() - 40));
+    folder.write("quiz.toml", "title = \"x\"\nkind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"cut.png\"\n");
+    EXPECT_EQ(run({"build", source.string(), "--player", player.string()}), ExitCodes::Invalid);
+    EXPECT_NE(err.str().find("ligne 5 (question 1, picture) : erreur : le fichier \xC2\xAB cut.png \xC2\xBB (PNG) est abîmé"),
+              std::string::npos) << err.str();
     EXPECT_FALSE(fs::exists(output));
 }
 
@@ -165,7 +177,7 @@ TEST_F(Commands, ExtractRefusesAFilledFolderUnlessForced) {
     const fs::path extracted = folder.path / "extracted";
     ASSERT_EQ(run({"extract", built.string(), "-o", extracted.string()}), ExitCodes::Success) << err.str();
     EXPECT_TRUE(fs::exists(extracted / "built.toml"));
-    EXPECT_TRUE(fs::exists(extracted / "image-revelee-01.gif"));
+    EXPECT_EQ(folder.read("extracted/image-01.jpg"), testing::fittedJpeg()) << "a fitted picture is stored as it is";
     EXPECT_EQ(run({"extract", built.string(), "-o", extracted.string()}), ExitCodes::Usage);
     EXPECT_EQ(run({"extract", built.string(), "-o", extracted.string(), "--force"}), ExitCodes::Success);
 }
@@ -188,8 +200,13 @@ TEST_F(Commands, ADroppedFileIsBuiltOrExtractedWithDefaultNames) {
 }
 
 TEST_F(Commands, ValidateReportsWithoutWriting) {
-    EXPECT_EQ(run({"validate", source.string()}), ExitCodes::Success) << err.str();
-    EXPECT_NE(out.str().find("2 question(s)"), std::string::npos) << out.str();
+    console = true;
+    EXPECT_EQ(run({"validate", source.string(), "--verbose"}), ExitCodes::Success) << err.str();
+    for (const char* said : {"\rImages : 3 / 3\n", "question 1, picture (q.jpg) : JPEG 260 x 195, ", "Ko : gardée telle quelle",
+                             "question 1, reveal_picture (q.gif) : GIF 1 x 1 \xE2\x86\x92 ",
+                             "2 question(s), quiz d'images, 1 réponse(s) par question, révélation : image, images : "}) {
+        EXPECT_NE(out.str().find(said), std::string::npos) << said << "\n" << out.str();
+    }
     EXPECT_EQ(run({"validate", (folder.path / "absent.toml").string()}), ExitCodes::Invalid);
     EXPECT_EQ(run({"frobnicate"}), ExitCodes::Usage);
     EXPECT_EQ(run({}), ExitCodes::Usage);

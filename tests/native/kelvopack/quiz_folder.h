@@ -1,14 +1,53 @@
 // A temporary folder holding a quiz source and small media files, removed
-// when the test ends.
+// when the test ends, and the pictures the tests write with stb.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stb/stb_image_write.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace kelvo::pack::testing {
+
+// Each pixel from `colour(x, y)` as 0xTTRRGGBB, TT its transparency (0
+// opaque, 0xFF invisible; PNG only). format: 'j' JPEG (quality 90,
+// baseline), 'p' PNG, 'b' BMP (24 bits).
+inline std::string writtenPicture(char format, int width, int height, const std::function<std::uint32_t(int, int)>& colour) {
+    const int channels = format == 'p' ? 4 : 3;
+    std::vector<std::uint8_t> pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t c = colour(x, y);
+            pixels.insert(pixels.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+            if (channels == 4) pixels.push_back(std::uint8_t(255 - (c >> 24)));
+        }
+    }
+    std::string out;
+    const auto append = [](void* context, void* data, int size) { static_cast<std::string*>(context)->append(static_cast<char*>(data), size); };
+    if (format == 'j') stbi_write_jpg_to_func(append, &out, width, height, channels, pixels.data(), 90);
+    if (format == 'p') stbi_write_png_to_func(append, &out, width, height, channels, pixels.data(), width * channels);
+    if (format == 'b') stbi_write_bmp_to_func(append, &out, width, height, channels, pixels.data());
+    return out;
+}
+
+// Already at a size the player shows unchanged, so stored as they are (the
+// JPEG a grey ramp, like a photo, with too many colours for a palette).
+inline const std::string& fittedJpeg() {
+    static const std::string bytes = writtenPicture('j', 260, 195, [](int x, int y) { return 0x010101u * ((x + 2 * y) % 256); });
+    return bytes;
+}
+inline const std::string& fittedBmp() {
+    static const std::string bytes = writtenPicture('b', 260, 130, [](int, int y) { return y < 65 ? 0x00FF00u : 0xFFFF00u; });
+    return bytes;
+}
+// One white pixel: enlarged to 260 x 260 when prepared.
+inline const std::string TinyGif("GIF89a\x01\0\x01\0\x80\0\0\xFF\xFF\xFF\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;", 35);
 
 class QuizFolder {
 public:
@@ -18,10 +57,10 @@ public:
                (std::string("kelvopack-") + test->test_suite_name() + "-" + test->name() + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
-        write("q.jpg", std::string("\xFF\xD8\xFF\xE0jpeg", 8));
-        write("q.gif", "GIF89a-gif-bytes");
-        write("q.bmp", "BM" + std::string(40, '\0'));
-        write("not-a-picture.jpg", "\x89PNG\r\n\x1A\n-png");
+        write("q.jpg", fittedJpeg());
+        write("q.gif", TinyGif);
+        write("q.bmp", fittedBmp());
+        write("not-a-picture.jpg", "Ceci n'est pas une image.");
         write("clip.mp3", "ID3-clip");
         write("empty.gif", "");
     }
@@ -30,6 +69,10 @@ public:
     std::filesystem::path write(const std::string& name, const std::string& content) const {
         std::ofstream(path / name, std::ios::binary) << content;
         return path / name;
+    }
+    std::string read(const std::string& name) const {
+        std::ifstream stream(path / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
     }
 
     std::filesystem::path path;

@@ -102,7 +102,8 @@ TEST(QuizValidation, AGridWithEveryOptionCompiles) {
     EXPECT_EQ(result.quiz.secondCaption, "Cri");
     EXPECT_EQ(result.quiz.author, " Mme Leroy") << "the header writes it right after \"Par :\"";
     EXPECT_EQ(result.quiz.questions[0].answer, "1914") << "whole numbers are taken as their digits";
-    EXPECT_EQ(result.quiz.questions[0].revealPicture.front(), 'G');
+    EXPECT_EQ(std::string(result.quiz.questions[0].picture.begin(), result.quiz.questions[0].picture.end()), testing::fittedJpeg());
+    EXPECT_FALSE(result.quiz.questions[0].revealPicture.empty());
     EXPECT_TRUE(result.quiz.questions[1].revealPicture.empty());
 }
 

@@ -26,8 +26,8 @@ PackedQuiz awkwardQuiz() {
     quiz.green = 0xAB;
     quiz.blue = 0xFF;
     quiz.codes = {"", "F\xC9LICITATIONS | 2"};
-    const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1};
-    const Bytes jpeg = {0xFF, 0xD8, 0xFF, 0xE0};
+    const Bytes gif(testing::TinyGif.begin(), testing::TinyGif.end());
+    const Bytes jpeg(testing::fittedJpeg().begin(), testing::fittedJpeg().end());
     quiz.questions = {
         {"1914", "\xE9t\xE9", "", "texte\nr\xE9v\xE9l\xE9", jpeg, gif},
         {"chat", "miaou", "", "", gif, gif},
@@ -44,6 +44,7 @@ TEST(SourceWriter, AnExtractedSourceBuildsTheSamePayloads) {
     EXPECT_EQ(extracted.files[0].first, "image-01.jpg");
     EXPECT_EQ(extracted.files[1].first, "image-revelee-01.gif");
     EXPECT_NE(extracted.source.find("author = \"C:\\\\Users\\\\prof\"\n"), std::string::npos) << extracted.source;
+    EXPECT_NE(extracted.source.find("keep_pictures = true\n"), std::string::npos) << "the one-pixel GIF is no fitted picture";
     for (const auto& [name, bytes] : extracted.files) folder.write(name, std::string(bytes.begin(), bytes.end()));
 
     QuizSource source;

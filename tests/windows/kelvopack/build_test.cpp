@@ -2,7 +2,11 @@
 
 #include "kelvopack_fixture.h"
 
+#include <stb/stb_image_write.h>
+
+#include "core/picture_header.h"
 #include "core/quiz_payload.h"
+#include "question_panel/control_ids.h"
 #include "quiz/quiz.h"
 #include "quiz/quiz_loader.h"
 #include "quiz/win32/executable_resources.h"
@@ -138,6 +142,68 @@ TEST_F(Build, ExtractThenBuildGivesTheSameResources) {
                         before[i].language == after[i].language && before[i].data == after[i].data) << i;
         }
     }
+}
+
+// The window of a started program with this control identifier, searched
+// among every top-level window of the process and their descendants.
+HWND controlOfProcess(DWORD processId, int controlId) {
+    struct Search {
+        DWORD processId;
+        int controlId;
+        HWND found;
+    } search{processId, controlId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context) {
+            auto* search = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != search->processId) return TRUE;
+            EnumChildWindows(
+                window,
+                [](HWND child, LPARAM context) {
+                    auto* search = reinterpret_cast<Search*>(context);
+                    if (GetDlgCtrlID(child) == search->controlId) search->found = child;
+                    return search->found == nullptr ? TRUE : FALSE;
+                },
+                context);
+            return search->found == nullptr ? TRUE : FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(Build, AQuizOfALargePhotoOpensWithThePictureAtItsStoredSize) {
+    // 4105 x 3000: the player's own fit of it would give 259 x 190.
+    const int width = 4105, height = 3000;
+    std::vector<std::uint8_t> pixels(3u * width * height);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>((i / 3 % width) / 17 + (i * 2654435761u >> 28));
+    std::string photo;
+    stbi_write_jpg_to_func([](void* out, void* data, int size) { static_cast<std::string*>(out)->append(static_cast<char*>(data), size); },
+                           &photo, width, height, 3, pixels.data(), 85);
+    writeFile(scratch / "photo.jpg", photo);
+    writeFile(scratch / "photo.toml", "title = \"Photo\"\nkind = \"picture\"\n[[question]]\nanswer = \"chat\"\npicture = \"photo.jpg\"\n");
+    const fs::path quiz = scratch / "photo.exe";
+    build(scratch / "photo.toml", quiz);
+    const Bytes stored = PlayerView(quiz).image(QuizResourceIds::PictureBase + 1);
+    EXPECT_LT(stored.size(), photo.size() / 20);
+    EXPECT_EQ(readPictureHeader(stored).width, 260);
+    EXPECT_EQ(readPictureHeader(stored).height, 190);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(quiz.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, scratch.c_str(), &startup, &process));
+    EXPECT_EQ(WaitForInputIdle(process.hProcess, 60000), 0u);
+    RECT box{};
+    const HWND picture = controlOfProcess(process.dwProcessId, kelvo::PanelIds::pictureBox(1));
+    EXPECT_NE(picture, nullptr);
+    GetWindowRect(picture, &box);
+    EXPECT_EQ(box.right - box.left, 260);
+    EXPECT_EQ(box.bottom - box.top, 190);
+    PostMessageW(GetAncestor(picture, GA_ROOT), WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ KelvopackTest::~KelvopackTest() {
 int KelvopackTest::kelvopack(const std::vector<std::string>& arguments) {
     out.str("");
     err.str("");
-    CommandContext context{executables, in, out, err, scratch};
+    CommandContext context{executables, in, out, err, scratch, false};
     return runKelvopack(context, arguments);
 }
 

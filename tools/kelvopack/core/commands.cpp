@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <system_error>
 
@@ -41,19 +42,53 @@ void printDiagnostics(CommandContext& context, const Diagnostics& diagnostics) {
     for (const Diagnostic& diagnostic : sorted) context.err << diagnostics.format(diagnostic) << '\n';
 }
 
-bool compileSource(CommandContext& context, const fs::path& source, PackedQuiz& quiz) {
+// "Images : 37 / 96", rewritten in place on a console.
+PreparationProgress progressLine(CommandContext& context) {
+    if (!context.outputIsConsole) return {};
+    return [&context](int done, int total) {
+        context.out << "\rImages : " << done << " / " << total << (done == total ? "\n" : "");
+        context.out.flush();
+    };
+}
+
+void printPictureReport(CommandContext& context, const PictureReport& report) {
+    for (const PictureReport::Line& line : report.lines) {
+        context.out << "  " << line.field << " (" << line.file << ") : " << line.description << '\n';
+    }
+}
+
+bool compileSource(CommandContext& context, const fs::path& source, const PictureFlags& flags, PackedQuiz& quiz,
+                   PictureReport& report) {
     Diagnostics diagnostics(shown(source));
-    const bool valid = loadAndCompileQuiz(source, quiz, diagnostics);
+    const bool valid = loadAndCompileQuiz(source, quiz, diagnostics, {flags.keepPictures, progressLine(context)}, &report);
     printDiagnostics(context, diagnostics);
     if (!valid) {
         context.err << diagnostics.errorCount() << " erreur(s) dans " << shown(source) << " ; rien n'a été écrit.\n";
+    } else if (flags.verbose) {
+        printPictureReport(context, report);
     }
     return valid;
 }
 
-std::string summary(const PackedQuiz& quiz) {
-    return std::to_string(quiz.questions.size()) + " question(s), quiz " + kindName(quiz.kind) + ", " +
-           std::to_string(quiz.answersPerQuestion) + " réponse(s) par question, révélation " + revealModeName(quiz.revealMode);
+// Every word French: the source's keywords are English, the summary is not.
+const char* frenchKindName(int kind) {
+    constexpr std::array<const char*, 4> names = {"texte", "d'images", "audio", "vidéo"};
+    return kind >= 0 && kind < static_cast<int>(names.size()) ? names[kind] : "?";
+}
+
+const char* frenchRevealName(int mode) {
+    constexpr std::array<const char*, 5> names = {"aucune", "image", "texte", "texte et image", "tous les textes à la fin"};
+    return mode >= 0 && mode < static_cast<int>(names.size()) ? names[mode] : "?";
+}
+
+std::string summary(const PackedQuiz& quiz, const PictureReport& pictures = {}) {
+    std::string text = std::to_string(quiz.questions.size()) + " question(s), quiz " + frenchKindName(quiz.kind) + ", " +
+                       std::to_string(quiz.answersPerQuestion) + " réponse(s) par question, révélation : " +
+                       frenchRevealName(quiz.revealMode);
+    if (!pictures.lines.empty()) {
+        text += ", images : " + frenchSize(pictures.originalBytes) + " \xE2\x86\x92 " + frenchSize(pictures.storedBytes);
+    }
+    return text;
 }
 
 bool samePath(const fs::path& a, const fs::path& b) {
@@ -155,34 +190,32 @@ bool writeFile(const fs::path& path, const void* data, std::size_t size) {
 
 }  // namespace
 
-int validateCommand(CommandContext& context, const fs::path& source) {
+int validateCommand(CommandContext& context, const fs::path& source, const PictureFlags& pictures) {
     PackedQuiz quiz;
-    if (!compileSource(context, source, quiz)) return ExitCodes::Invalid;
-    context.out << shown(source) << " est valide : " << summary(quiz) << ".\n";
+    PictureReport report;
+    if (!compileSource(context, source, pictures, quiz, report)) return ExitCodes::Invalid;
+    context.out << shown(source) << " est valide : " << summary(quiz, report) << ".\n";
     return ExitCodes::Success;
 }
 
 int buildCommand(CommandContext& context, const BuildRequest& request) {
     const bool page = request.page || (request.output && lowerExtension(*request.output) == ".html");
     fs::path output = request.output.value_or(fs::path(request.source).replace_extension(page ? ".html" : ".exe"));
-    if (page) {
-        if (lowerExtension(output) != ".html") {
-            context.err << "la page construite doit avoir un nom en .html (et non " << shown(output) << ").\n";
-            return ExitCodes::Usage;
-        }
-        PackedQuiz quiz;
-        if (!compileSource(context, request.source, quiz)) return ExitCodes::Invalid;
-        return buildQuizPage(context, quiz, output, shown(output), summary(quiz));
+    if (page && lowerExtension(output) != ".html") {
+        context.err << "la page construite doit avoir un nom en .html (et non " << shown(output) << ").\n";
+        return ExitCodes::Usage;
     }
     // The player saves its answers beside itself under its own name with the
     // last three characters replaced by "txt": only an .exe name keeps that
     // file from being the player itself or another file of the quiz.
-    if (lowerExtension(output) != ".exe") {
+    if (!page && lowerExtension(output) != ".exe") {
         context.err << "le quiz construit doit avoir un nom en .exe (et non " << shown(output) << ").\n";
         return ExitCodes::Usage;
     }
     PackedQuiz quiz;
-    if (!compileSource(context, request.source, quiz)) return ExitCodes::Invalid;
+    PictureReport report;
+    if (!compileSource(context, request.source, request.pictures, quiz, report)) return ExitCodes::Invalid;
+    if (page) return buildQuizPage(context, quiz, output, shown(output), summary(quiz, report));
     const std::optional<fs::path> player = choosePlayer(context, request);
     if (!player) return ExitCodes::Failure;
     if (samePath(*player, output)) {
@@ -200,7 +233,7 @@ int buildCommand(CommandContext& context, const BuildRequest& request) {
     if (!writeQuizExecutable(context, *player, combineWithPlayer(playerResources, quizResources), output)) {
         return ExitCodes::Failure;
     }
-    context.out << shown(output) << " écrit (" << summary(quiz) << ", lecteur " << shown(*player) << ").\n";
+    context.out << shown(output) << " écrit (" << summary(quiz, report) << ", lecteur " << shown(*player) << ").\n";
     return ExitCodes::Success;
 }
 
@@ -253,7 +286,7 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
     if (arguments.size() == 1 && (lowerExtension(fs::u8path(arguments[0])) == ".toml" ||
                                   lowerExtension(fs::u8path(arguments[0])) == ".exe")) {
         const fs::path file = fs::u8path(arguments[0]);
-        if (lowerExtension(file) == ".toml") return buildCommand(context, BuildRequest{file, {}, {}, Architecture::X86});
+        if (lowerExtension(file) == ".toml") return buildCommand(context, BuildRequest{file, {}, {}, Architecture::X86, {}});
         return extractCommand(context, file, std::nullopt, false);
     }
 
@@ -267,6 +300,12 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
     std::string source, output, player, executable, folder;
     int architecture = 32;
     bool overwrite = false;
+    PictureFlags pictures;
+    const auto addPictureFlags = [&pictures](CLI::App* command) {
+        command->add_flag("--keep-pictures", pictures.keepPictures,
+                          "garde les images BMP, JPEG et GIF telles quelles au lieu de les réduire à la taille affichée");
+        command->add_flag("-v,--verbose", pictures.verbose, "dit ce que devient chaque image");
+    };
     std::vector<std::string> answers;
 
     CLI::App* build = app.add_subcommand("build", "Construit le quiz QUIZ.toml en un exécutable.");
@@ -276,6 +315,7 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
     build->add_option("--arch", architecture, "lecteur 32 ou 64 bits (32 par défaut)")->check(CLI::IsMember({32, 64}));
     bool page = false;
     build->add_flag("--html", page, "écrit la page web du quiz (QUIZ.html), qui se joue dans tout navigateur");
+    addPictureFlags(build);
 
     CLI::App* extract = app.add_subcommand("extract", "Extrait la source TOML et les médias d'un quiz construit.");
     extract->add_option("QUIZ.exe", executable, "quiz construit")->required();
@@ -288,6 +328,7 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
 
     CLI::App* validate = app.add_subcommand("validate", "Vérifie QUIZ.toml sans rien écrire.");
     validate->add_option("QUIZ.toml", source, "fichier source du quiz")->required();
+    addPictureFlags(validate);
 
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -297,7 +338,7 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
         return status == 0 ? ExitCodes::Success : ExitCodes::Usage;
     }
     if (build->parsed()) {
-        BuildRequest request{fs::u8path(source), {}, {}, architecture == 64 ? Architecture::X64 : Architecture::X86};
+        BuildRequest request{fs::u8path(source), {}, {}, architecture == 64 ? Architecture::X64 : Architecture::X86, pictures};
         if (!output.empty()) request.output = fs::u8path(output);
         if (!player.empty()) request.player = fs::u8path(player);
         request.page = page;
@@ -308,7 +349,7 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
                               folder.empty() ? std::nullopt : std::optional<fs::path>(fs::u8path(folder)), overwrite);
     }
     if (check->parsed()) return checkCommand(context, answers);
-    return validateCommand(context, fs::u8path(source));
+    return validateCommand(context, fs::u8path(source), pictures);
 }
 
 }  // namespace kelvo::pack

@@ -38,6 +38,12 @@ struct CommandContext {
     std::ostream& out;
     std::ostream& err;
     std::filesystem::path toolFolder;   // where kelvopack.exe lies, to find the player
+    bool outputIsConsole = false;       // progress is shown on a console only, never in a file
+};
+
+struct PictureFlags {
+    bool keepPictures = false;   // store BMP, JPEG and GIF files unchanged
+    bool verbose = false;        // say what became of each picture
 };
 
 struct BuildRequest {
@@ -45,10 +51,11 @@ struct BuildRequest {
     std::optional<std::filesystem::path> output;   // default: the source with .exe
     std::optional<std::filesystem::path> player;   // default: found by architecture
     Architecture architecture = Architecture::X86;
+    PictureFlags pictures;
     bool page = false;                             // --html: the browser edition (also chosen by -o *.html)
 };
 
-int validateCommand(CommandContext& context, const std::filesystem::path& source);
+int validateCommand(CommandContext& context, const std::filesystem::path& source, const PictureFlags& pictures = {});
 int buildCommand(CommandContext& context, const BuildRequest& request);
 // `folder` defaults to a folder named after the executable, beside it.
 int extractCommand(CommandContext& context, const std::filesystem::path& executable,

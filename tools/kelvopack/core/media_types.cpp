@@ -20,7 +20,21 @@ PictureFormat sniffPicture(const Bytes& bytes) {
     if (startsWith(bytes, "BM") && bytes.size() >= BmpHeadersSize) return PictureFormat::Bmp;
     if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return PictureFormat::Jpeg;
     if (startsWith(bytes, "GIF87a") || startsWith(bytes, "GIF89a")) return PictureFormat::Gif;
+    if (startsWith(bytes, "\x89PNG\r\n\x1A\n")) return PictureFormat::Png;
+    if (startsWith(bytes, "RIFF") && startsWith(bytes, "WEBP", 8)) return PictureFormat::WebP;
     return PictureFormat::Unknown;
+}
+
+const char* pictureFormatName(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Bmp: return "BMP";
+        case PictureFormat::Jpeg: return "JPEG";
+        case PictureFormat::Gif: return "GIF";
+        case PictureFormat::Png: return "PNG";
+        case PictureFormat::WebP: return "WebP";
+        case PictureFormat::Unknown: break;
+    }
+    return "?";
 }
 
 std::string pictureExtension(const Bytes& bytes) {
@@ -28,6 +42,8 @@ std::string pictureExtension(const Bytes& bytes) {
         case PictureFormat::Bmp: return "bmp";
         case PictureFormat::Jpeg: return "jpg";
         case PictureFormat::Gif: return "gif";
+        case PictureFormat::Png: return "png";
+        case PictureFormat::WebP: return "webp";
         case PictureFormat::Unknown: break;
     }
     return "bin";

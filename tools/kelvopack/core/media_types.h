@@ -1,5 +1,6 @@
-// Recognising media files by their bytes: the player's picture decoder reads
-// BMP, JPEG and GIF only, whatever a file's name says.
+// Recognising media files by their bytes, whatever a file's name says. The
+// player's picture decoder reads BMP, JPEG and GIF; kelvopack also reads PNG
+// and turns it into one of those.
 #pragma once
 
 #include <string>
@@ -8,9 +9,11 @@
 
 namespace kelvo::pack {
 
-enum class PictureFormat { Bmp, Jpeg, Gif, Unknown };
+// WebP is recognised only to say that it cannot be read.
+enum class PictureFormat { Bmp, Jpeg, Gif, Png, WebP, Unknown };
 
 PictureFormat sniffPicture(const Bytes& bytes);
+const char* pictureFormatName(PictureFormat format);
 
 // File extension (without dot) for an extracted picture or clip. Clips keep
 // the extension their content suggests, else the one the player gives them.

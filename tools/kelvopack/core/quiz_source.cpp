@@ -176,6 +176,9 @@ bool parseQuizSource(std::string_view text, const std::filesystem::path& folder,
             readTextList(node, name, source.captions, source.captionsLine, diagnostics);
         } else if (name == SourceKeys::Codes) {
             readTextList(node, name, source.codes, source.codesLine, diagnostics);
+        } else if (name == SourceKeys::KeepPictures) {
+            if (const auto* flag = node.as_boolean()) source.keepPictures = flag->get();
+            else diagnostics.error(lineOf(node), name, "la valeur doit être true ou false, sans guillemets.");
         } else if (name == SourceKeys::Question) {
             readQuestions(node, source, diagnostics);
         } else {

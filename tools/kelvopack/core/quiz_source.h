@@ -24,6 +24,7 @@ constexpr const char* Reveal = "reveal";
 constexpr const char* Colour = "colour";
 constexpr const char* Captions = "captions";
 constexpr const char* Codes = "codes";
+constexpr const char* KeepPictures = "keep_pictures";
 constexpr const char* Question = "question";
 constexpr const char* Answer = "answer";
 constexpr const char* SecondAnswer = "second_answer";
@@ -63,6 +64,7 @@ struct QuizSource {
     int captionsLine = 0;
     std::vector<SourceValue> codes;
     int codesLine = 0;
+    bool keepPictures = false;      // store BMP, JPEG and GIF files as they are
     std::vector<QuestionSource> questions;
 };
 

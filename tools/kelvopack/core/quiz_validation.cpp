@@ -2,10 +2,11 @@
 
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 
-#include "core/media_types.h"
+#include "core/picture_preparation.h"
 #include "core/quiz_payload.h"
 #include "core/windows1252.h"
 #include "quiz/quiz.h"
@@ -38,14 +39,16 @@ enum class TextRule {
 
 class QuizCompiler {
 public:
-    QuizCompiler(const QuizSource& source, PackedQuiz& quiz, Diagnostics& diagnostics)
-        : source(source), quiz(quiz), diagnostics(diagnostics) {}
+    QuizCompiler(const QuizSource& source, PackedQuiz& quiz, Diagnostics& diagnostics, const PictureSettings& settings,
+                 PictureReport* report)
+        : source(source), quiz(quiz), diagnostics(diagnostics), settings(settings), report(report) {}
 
     void run() {
         compileSettings();
         compileHeader();
         compileQuestions();
         compileCodes();
+        preparePictures();
     }
 
 private:
@@ -185,11 +188,12 @@ private:
                                   : "le mode de révélation " + quoted(revealModeName(quiz.revealMode)) +
                                         " ne montre jamais ce texte : choisissez reveal = \"text\", \"text-and-picture\" ou \"all-at-end\", ou retirez reveal_text.");
         }
-        compileMedia(question, name, packed);
+        compileMedia(question, index, packed);
         return packed;
     }
 
-    void compileMedia(const QuestionSource& question, const std::string& name, PackedQuestion& packed) {
+    void compileMedia(const QuestionSource& question, std::size_t index, PackedQuestion& packed) {
+        const std::string name = questionName(index);
         const bool pictureQuiz = quiz.kind == QuizKind::Picture;
         const bool clipQuiz = quiz.kind == QuizKind::Audio || quiz.kind == QuizKind::Video;
         if (pictureQuiz) {
@@ -197,7 +201,7 @@ private:
                 diagnostics.error(question.line, name + ", " + SourceKeys::Picture,
                                   "dans un quiz d'images chaque question a une image : ajoutez picture = \"fichier.jpg\".");
             } else {
-                packed.picture = picture(question.picture, name + ", " + SourceKeys::Picture);
+                picture(question.picture, name + ", " + SourceKeys::Picture, index, &PackedQuestion::picture);
             }
         } else if (question.picture.present) {
             diagnostics.error(question.picture.line, name + ", " + SourceKeys::Picture,
@@ -207,7 +211,7 @@ private:
             const bool shown = pictureQuiz && (quiz.revealMode == RevealMode::Picture ||
                                                quiz.revealMode == RevealMode::TextAndPicture);
             if (shown) {
-                packed.revealPicture = picture(question.revealPicture, name + ", " + SourceKeys::RevealPicture);
+                picture(question.revealPicture, name + ", " + SourceKeys::RevealPicture, index, &PackedQuestion::revealPicture);
             } else {
                 diagnostics.error(question.revealPicture.line, name + ", " + SourceKeys::RevealPicture,
                                   "cette image ne serait jamais montrée : seul un quiz d'images avec reveal = \"picture\" "
@@ -306,7 +310,8 @@ private:
         }
     }
 
-    Bytes media(const SourceValue& value, const std::string& field) {
+    // The file's bytes, or only its first `limit` bytes.
+    Bytes media(const SourceValue& value, const std::string& field, std::size_t limit = SIZE_MAX) {
         const std::filesystem::path path = source.folder / std::filesystem::u8path(value.text);
         std::ifstream stream(path, std::ios::binary);
         if (value.text.empty() || !stream) {
@@ -314,20 +319,48 @@ private:
                                                      " (les chemins sont relatifs au dossier du fichier TOML).");
             return {};
         }
-        Bytes bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+        Bytes bytes;
+        for (std::istreambuf_iterator<char> at(stream), end; at != end && bytes.size() < limit; ++at) bytes.push_back(*at);
         if (bytes.empty()) diagnostics.error(value.line, field, "le fichier " + quoted(value.text) + " est vide.");
         return bytes;
     }
 
-    Bytes picture(const SourceValue& value, const std::string& field) {
-        Bytes bytes = media(value, field);
-        if (!bytes.empty() && sniffPicture(bytes) == PictureFormat::Unknown) {
-            diagnostics.error(value.line, field,
-                              "le fichier " + quoted(value.text) +
-                                  " n'est ni un BMP, ni un JPEG, ni un GIF (d'après son contenu) : le lecteur ne saurait pas l'afficher ; "
-                                  "convertissez-le dans l'un de ces formats.");
+    // Only the first bytes are read here, enough to know what the file is;
+    // the pictures are read whole, decoded and fitted once the whole source
+    // is known to be right (preparePictures).
+    void picture(const SourceValue& value, const std::string& field, std::size_t question, Bytes PackedQuestion::*slot) {
+        constexpr std::size_t SignatureSize = 32;
+        const Bytes start = media(value, field, SignatureSize);
+        if (start.empty()) return;
+        const std::string problem = formatProblem(sniffPicture(start));
+        if (!problem.empty()) {
+            diagnostics.error(value.line, field, "le fichier " + quoted(value.text) + " " + problem);
+            return;
         }
-        return bytes;
+        pictures.push_back({question, slot, value, field});
+    }
+
+    // Decoding and fitting is the slow part of a build (a second or so for a
+    // phone's photo): it is skipped while the source has other errors.
+    void preparePictures() {
+        if (pictures.empty() || diagnostics.hasErrors()) return;
+        std::vector<std::filesystem::path> files;
+        for (const PictureUse& use : pictures) files.push_back(source.folder / std::filesystem::u8path(use.value.text));
+        const bool keepOriginals = settings.keepOriginals || source.keepPictures;
+        const std::vector<PreparedPicture> prepared = preparePictureFiles(files, keepOriginals, settings.progress);
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            const PictureUse& use = pictures[i];
+            const PreparedPicture& picture = prepared[i];
+            if (!picture.prepared()) {
+                diagnostics.error(use.value.line, use.field, "le fichier " + quoted(use.value.text) + " " + picture.error);
+                continue;
+            }
+            quiz.questions[use.question].*use.slot = picture.bytes;
+            if (report == nullptr) continue;
+            report->lines.push_back({use.value.line, use.field, use.value.text, describePreparation(picture)});
+            report->originalBytes += picture.originalSize;
+            report->storedBytes += picture.bytes.size();
+        }
     }
 
     bool showsRevealText() const {
@@ -356,9 +389,20 @@ private:
         return false;
     }
 
+    // A picture named by the source, and where its prepared bytes go.
+    struct PictureUse {
+        std::size_t question;
+        Bytes PackedQuestion::*slot;
+        SourceValue value;
+        std::string field;
+    };
+
     const QuizSource& source;
     PackedQuiz& quiz;
     Diagnostics& diagnostics;
+    const PictureSettings& settings;
+    PictureReport* report;
+    std::vector<PictureUse> pictures;
     bool kindKnown = false;
 };
 
@@ -372,16 +416,18 @@ const char* revealModeName(int mode) {
     return mode >= 0 && mode < static_cast<int>(RevealNames.size()) ? RevealNames[mode] : "?";
 }
 
-bool compileQuiz(const QuizSource& source, PackedQuiz& quiz, Diagnostics& diagnostics) {
+bool compileQuiz(const QuizSource& source, PackedQuiz& quiz, Diagnostics& diagnostics, const PictureSettings& settings,
+                 PictureReport* report) {
     quiz = PackedQuiz{};
-    QuizCompiler(source, quiz, diagnostics).run();
+    QuizCompiler(source, quiz, diagnostics, settings, report).run();
     return !diagnostics.hasErrors();
 }
 
-bool loadAndCompileQuiz(const std::filesystem::path& file, PackedQuiz& quiz, Diagnostics& diagnostics) {
+bool loadAndCompileQuiz(const std::filesystem::path& file, PackedQuiz& quiz, Diagnostics& diagnostics,
+                        const PictureSettings& settings, PictureReport* report) {
     QuizSource source;
     if (!readQuizSource(file, source, diagnostics)) return false;
-    if (!compileQuiz(source, quiz, diagnostics)) return false;
+    if (!compileQuiz(source, quiz, diagnostics, settings, report)) return false;
     ResourceSet resources;
     std::string error;
     if (!makeQuizResources(quiz, resources, error)) {

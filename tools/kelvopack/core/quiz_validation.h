@@ -5,9 +5,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/diagnostics.h"
 #include "core/packed_quiz.h"
+#include "core/picture_preparation.h"
 #include "core/quiz_source.h"
 
 namespace kelvo::pack {
@@ -16,12 +18,32 @@ namespace kelvo::pack {
 const char* kindName(int kind);
 const char* revealModeName(int mode);
 
-// Fills `quiz` (texts in Windows-1252, media bytes read from the files) and
+struct PictureSettings {
+    bool keepOriginals = false;      // --keep-pictures (the source's keep_pictures asks the same)
+    PreparationProgress progress;    // while the pictures are prepared
+};
+
+// What became of each picture, for --verbose and the summary.
+struct PictureReport {
+    struct Line {
+        int line;
+        std::string field;
+        std::string file;
+        std::string description;
+    };
+    std::vector<Line> lines;
+    std::size_t originalBytes = 0;
+    std::size_t storedBytes = 0;
+};
+
+// Fills `quiz` (texts in Windows-1252, clips as read, pictures prepared) and
 // reports every problem found; returns false when there is an error.
-bool compileQuiz(const QuizSource& source, PackedQuiz& quiz, Diagnostics& diagnostics);
+bool compileQuiz(const QuizSource& source, PackedQuiz& quiz, Diagnostics& diagnostics, const PictureSettings& settings = {},
+                 PictureReport* report = nullptr);
 
 // Parsing, validation and the payload size limits of the codec, in one go:
 // what `validate` and `build` run before anything is written.
-bool loadAndCompileQuiz(const std::filesystem::path& file, PackedQuiz& quiz, Diagnostics& diagnostics);
+bool loadAndCompileQuiz(const std::filesystem::path& file, PackedQuiz& quiz, Diagnostics& diagnostics,
+                        const PictureSettings& settings = {}, PictureReport* report = nullptr);
 
 }  // namespace kelvo::pack

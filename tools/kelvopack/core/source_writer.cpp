@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/media_types.h"
+#include "core/picture_preparation.h"
 #include "core/quiz_source.h"
 #include "core/quiz_validation.h"
 #include "core/windows1252.h"
@@ -49,6 +50,18 @@ public:
     }
     std::string out;
 };
+
+// A quiz built with its pictures kept as they were (or by an older
+// kelvopack) holds pictures that a build would now fit: the extracted
+// source asks to keep them, so that building it again changes nothing.
+bool keepsOriginalPictures(const PackedQuiz& quiz) {
+    for (const PackedQuestion& question : quiz.questions) {
+        for (const Bytes* picture : {&question.picture, &question.revealPicture}) {
+            if (!picture->empty() && !storedUnchanged(readPictureHeader(*picture))) return true;
+        }
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -98,6 +111,10 @@ ExtractedQuiz extractQuizSource(const PackedQuiz& quiz, const std::string& origi
         source.list(SourceKeys::Codes, quiz.codes);
     }
     const bool clips = quiz.kind == QuizKind::Audio || quiz.kind == QuizKind::Video;
+    if (!clips && keepsOriginalPictures(quiz)) {
+        source.comment("Ce quiz garde des images telles quelles, sans les réduire : ainsi reconstruit, il reste identique.");
+        source.out += std::string(SourceKeys::KeepPictures) + " = true\n";
+    }
     MediaNames media(extracted.files);
     for (std::size_t i = 0; i < quiz.questions.size(); ++i) {
         const PackedQuestion& question = quiz.questions[i];

@@ -97,6 +97,8 @@ ConsoleInputBuffer::int_type ConsoleInputBuffer::underflow() {
     return traits_type::to_int_type(*gptr());
 }
 
+bool writesToConsole(DWORD standardHandle) { return isConsole(GetStdHandle(standardHandle)); }
+
 std::vector<std::string> utf8Arguments() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);

@@ -43,6 +43,9 @@ private:
     std::vector<char> buffer;
 };
 
+// True when the standard handle is a console rather than a file or a pipe.
+bool writesToConsole(DWORD standardHandle);
+
 // Arguments of the command line as UTF-8, without the program name.
 std::vector<std::string> utf8Arguments();
 

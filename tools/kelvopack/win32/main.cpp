@@ -39,7 +39,7 @@ int main() {
     std::istream in(&inBuffer);
 
     kelvo::pack::Win32ExecutableFiles executables;
-    kelvo::pack::CommandContext context{executables, in, out, err, ownFolder()};
+    kelvo::pack::CommandContext context{executables, in, out, err, ownFolder(), kelvo::pack::writesToConsole(STD_OUTPUT_HANDLE)};
     int status = kelvo::pack::ExitCodes::Failure;
     try {
         status = kelvo::pack::runKelvopack(context, kelvo::pack::utf8Arguments());

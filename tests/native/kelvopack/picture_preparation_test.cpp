@@ -1,0 +1,244 @@
+#include "core/picture_preparation.h"
+
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+
+#include "core/palette_bitmap.h"
+#include "core/picture_memory.h"
+#include "kelvopack/quiz_folder.h"
+
+namespace kelvo::pack {
+namespace {
+
+using testing::writtenPicture;
+
+Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+// Noise keeps a picture above 256 colours, so that it is stored as a JPEG,
+// which the tests can decode (stb reads no RLE8 BMP).
+std::uint32_t noisy(std::uint32_t colour, int x, int y) {
+    const std::uint32_t noise = static_cast<std::uint32_t>(x * 7 + y * 13) % 32;
+    std::uint32_t result = colour & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t channel = (colour >> shift) & 0xFF;
+        result |= (channel > 127 ? channel - noise : channel + noise) << shift;
+    }
+    return result;
+}
+
+// A phone's EXIF block, big-endian, holding only the orientation tag.
+std::string withOrientation(const std::string& jpeg, int orientation) {
+    const char app1[] = {'\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8,
+                         0, 1, 0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, static_cast<char>(orientation), 0, 0, 0, 0, 0, 0};
+    return jpeg.substr(0, 2) + std::string(app1, sizeof app1) + jpeg.substr(2);
+}
+
+struct Decoded {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    std::uint32_t at(int x, int y) const {
+        const std::uint8_t* p = &rgb[3 * (static_cast<std::size_t>(y) * width + x)];
+        return (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+    }
+};
+
+Decoded decoded(const Bytes& file) {
+    Decoded picture;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &picture.width, &picture.height, &channels, 3);
+    EXPECT_NE(pixels, nullptr) << "a stored JPEG";
+    if (pixels != nullptr) picture.rgb.assign(pixels, pixels + 3 * picture.width * picture.height);
+    stbi_image_free(pixels);
+    return picture;
+}
+
+// The nearest of red, green, blue, yellow and white, as a letter.
+char nameOf(std::uint32_t colour) {
+    const std::pair<char, std::uint32_t> named[] = {{'R', 0xFF0000}, {'G', 0x00FF00}, {'B', 0x0000FF}, {'Y', 0xFFFF00}, {'W', 0xFFFFFF}};
+    const auto distance = [colour](std::uint32_t other) {
+        int sum = 0;
+        for (int shift = 0; shift < 24; shift += 8) sum += std::abs(int((colour >> shift) & 0xFF) - int((other >> shift) & 0xFF));
+        return sum;
+    };
+    return std::min_element(std::begin(named), std::end(named), [&](const auto& a, const auto& b) {
+               return distance(a.second) < distance(b.second);
+           })->first;
+}
+
+TEST(StoredPictureSize, LongSideIsTheBoxShortSideAsThePlayerFitsTheOriginal) {
+    const struct {
+        int width, height;
+        FittedSize stored;
+        const char* why;
+    } cases[] = {
+        {4000, 3000, {260, 195}, "a phone's photo"},
+        {3000, 4000, {195, 260}, "held upright"},
+        {1280, 720, {260, 146}, "a screenshot: 146.25 truncated"},
+        {300, 200, {260, 173}, "173.33 truncated"},
+        {200, 300, {173, 260}, "portrait"},
+        {100, 50, {260, 130}, "small pictures are enlarged, as the player would"},
+        {4105, 3000, {260, 190}, "the player's fit in double gives 259 x 190, and would fit that again"},
+        {8267, 6000, {260, 188}, "in x87 extended precision the fit gives 259 x 188"},
+        {4105, 4105, {260, 260}, "a square stays square, though its fit in double is 259 x 259"},
+        {10000, 1, {260, 1}, "too thin for the player's fit, which would give no picture"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(storedPictureSize(c.width, c.height), c.stored) << c.why;
+}
+
+TEST(PreparePicture, EachExifOrientationIsShownAsThePhoneShowedIt) {
+    // Stored 40 x 20: red top left, green top right, blue bottom left, yellow bottom right.
+    const std::string stored = writtenPicture('j', 40, 20, [](int x, int y) {
+        return noisy(y < 10 ? (x < 20 ? 0xFF0000u : 0x00FF00u) : (x < 20 ? 0x0000FFu : 0xFFFF00u), x, y);
+    });
+    const struct {
+        int orientation;
+        const char* corners;   // top left, top right, bottom left, bottom right
+    } cases[] = {{1, "RGBY"}, {2, "GRYB"}, {3, "YBGR"}, {4, "BYRG"}, {5, "RBGY"}, {6, "BRYG"}, {7, "YGBR"}, {8, "GYRB"}};
+    for (const auto& c : cases) {
+        const PreparedPicture prepared = preparePicture(bytesOf(withOrientation(stored, c.orientation)), false);
+        ASSERT_TRUE(prepared.prepared()) << prepared.error;
+        EXPECT_EQ(prepared.source.orientation, c.orientation);
+        const Decoded shown = decoded(prepared.bytes);
+        const bool sideways = c.orientation >= 5;
+        ASSERT_EQ(shown.width, sideways ? 130 : 260) << c.orientation;
+        ASSERT_EQ(shown.height, sideways ? 260 : 130) << c.orientation;
+        const int right = shown.width - 16, bottom = shown.height - 16;
+        const std::string corners = {nameOf(shown.at(15, 15)), nameOf(shown.at(right, 15)), nameOf(shown.at(15, bottom)),
+                                     nameOf(shown.at(right, bottom))};
+        EXPECT_EQ(corners, c.corners) << "orientation " << c.orientation;
+    }
+}
+
+TEST(PreparePicture, TransparentPartsAreLaidOnWhite) {
+    // Left half invisible (its colour must not show), right half opaque blue.
+    const std::string png = writtenPicture('p', 300, 200, [](int x, int y) {
+        return noisy(x < 150 ? 0xFF000000u : 0x0000FFu, x, y);
+    });
+    const PreparedPicture prepared = preparePicture(bytesOf(png), false);
+    ASSERT_EQ(prepared.storedAs, StoredAs::Jpeg) << prepared.error;
+    const Decoded shown = decoded(prepared.bytes);
+    EXPECT_EQ(nameOf(shown.at(40, 80)), 'W');
+    EXPECT_EQ(nameOf(shown.at(220, 80)), 'B');
+}
+
+TEST(PreparePicture, WhatThePlayerShowsUnchangedIsStoredByteForByte) {
+    const std::string photo = writtenPicture('j', 400, 300, [](int x, int y) { return noisy(0x808080, x, y); });
+    const std::string flag = writtenPicture('p', 300, 200, [](int x, int) {
+        return x < 100 ? 0x0055A4u : x < 200 ? 0xFFFFFFu : 0xEF4135u;
+    });
+    const struct {
+        std::string file;
+        bool keepOriginals;
+        StoredAs storedAs;
+        int width, height;
+        const char* why;
+    } cases[] = {
+        {testing::fittedJpeg(), false, StoredAs::Original, 260, 195, "a fitted baseline JPEG"},
+        {testing::fittedBmp(), false, StoredAs::Original, 260, 130, "a fitted BMP"},
+        {withOrientation(testing::fittedJpeg(), 1), false, StoredAs::Original, 260, 195, "a tag that turns nothing"},
+        {withOrientation(testing::fittedJpeg(), 6), false, StoredAs::Jpeg, 195, 260, "fitted, but to be turned"},
+        {photo, false, StoredAs::Jpeg, 260, 195, "larger: fitted"},
+        {photo, true, StoredAs::Original, 400, 300, "kept as the author asked"},
+        {flag, false, StoredAs::PaletteBitmap, 260, 173, "three colours: an exact BMP, smaller than the JPEG"},
+        {flag, true, StoredAs::PaletteBitmap, 260, 173, "PNG, which the player cannot read, is converted all the same"},
+        {testing::TinyGif, true, StoredAs::Original, 1, 1, "a GIF kept"},
+        {testing::TinyGif, false, StoredAs::PaletteBitmap, 260, 260, "the same GIF enlarged"},
+    };
+    for (const auto& c : cases) {
+        const PreparedPicture prepared = preparePicture(bytesOf(c.file), c.keepOriginals);
+        ASSERT_TRUE(prepared.prepared()) << c.why << ": " << prepared.error;
+        EXPECT_EQ(prepared.storedAs, c.storedAs) << c.why;
+        EXPECT_EQ(prepared.bytes == bytesOf(c.file), c.storedAs == StoredAs::Original) << c.why;
+        const PictureHeader stored = readPictureHeader(prepared.bytes);
+        EXPECT_EQ(FittedSize({stored.width, stored.height}), FittedSize({c.width, c.height})) << c.why;
+        if (c.storedAs == StoredAs::PaletteBitmap) {
+            EXPECT_LT(prepared.bytes.size(), prepared.jpegSize) << c.why;
+        }
+    }
+}
+
+std::string jpegFrameHeader(int width, int height) {
+    const char frame[] = {'\xFF', '\xD8', '\xFF', '\xC0', 0, 11, 8, char(height >> 8), char(height), char(width >> 8), char(width), 1, 1, 0x11, 0};
+    return std::string(frame, sizeof frame);
+}
+
+std::string bmpHeader(int width, int height, int compression) {
+    std::string header = "BM" + std::string(52, '\0');
+    const auto put = [&header](std::size_t at, int value) {
+        for (int i = 0; i < 4; ++i) header[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    put(14, 40);
+    put(18, width);
+    put(22, height);
+    header[26] = 1;
+    header[28] = 8;
+    put(30, compression);
+    return header;
+}
+
+TEST(PreparePicture, WhatCannotBeStoredIsRefusedInFrench) {
+    const std::string png = writtenPicture('p', 50, 40, [](int x, int y) { return noisy(0x336699, x, y); });
+    const struct {
+        std::string file;
+        bool keepOriginals;
+        const char* message;
+        const char* why;
+    } cases[] = {
+        {"Ceci n'est pas une image.", false, "ni un BMP, ni un JPEG, ni un GIF, ni un PNG", "text"},
+        {png.substr(0, png.size() / 2), false, "(PNG) est abîmé ou incomplet", "a PNG cut in its pixels"},
+        {png.substr(0, 20), false, "(PNG) est abîmé ou incomplet", "a PNG cut in its header"},
+        {std::string("RIFF\0\0\0\0WEBPVP8 ", 16), false, "WebP", "a format kelvopack does not read"},
+        {bmpHeader(600, 400, 1), false, "RLE", "an RLE8 BMP to be reduced: stb cannot decode it"},
+        {jpegFrameHeader(6000, 4000), true, "(24 mégapixels) ; la limite est de 20 mégapixels", "kept, too many pixels"},
+        {bmpHeader(100, 100, 0) + std::string(20 << 20, '\0'), true, "20 Mo ; la limite est de 16 Mo", "kept, too large a file"},
+    };
+    for (const auto& c : cases) {
+        const PreparedPicture prepared = preparePicture(bytesOf(c.file), c.keepOriginals);
+        EXPECT_NE(prepared.error.find(c.message), std::string::npos) << c.why << ": " << prepared.error;
+        EXPECT_TRUE(prepared.bytes.empty()) << c.why;
+    }
+}
+
+TEST(PaletteBitmap, RunsAbsoluteStretchesAndLineEndsInRle8) {
+    // Palette sorted: black 0, blue 1, green 2, red 3. Bottom row first:
+    // green red green (a stretch of three, padded to a word), 17 black;
+    // then the top row, 19 black and one blue.
+    std::vector<std::uint8_t> rgb;
+    const auto add = [&rgb](std::uint32_t colour, int count) {
+        for (int i = 0; i < count; ++i) rgb.insert(rgb.end(), {std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour)});
+    };
+    add(0x000000, 19), add(0x0000FF, 1);
+    add(0x00FF00, 1), add(0xFF0000, 1), add(0x00FF00, 1), add(0x000000, 17);
+    const std::optional<Bytes> file = paletteBitmap(rgb.data(), 20, 2);
+    ASSERT_TRUE(file);
+    const Bytes pixels = {0, 3, 2, 3, 2, 0, 17, 0, 0, 0, 19, 0, 1, 1, 0, 1};
+    ASSERT_EQ(file->size(), 14u + 40 + 4 * 4 + pixels.size());
+    EXPECT_EQ(Bytes(file->end() - pixels.size(), file->end()), pixels);
+    EXPECT_EQ((*file)[10], 70) << "pixels after the headers and four colours";
+    EXPECT_EQ((*file)[30], 1) << "BI_RLE8";
+    EXPECT_EQ(Bytes(file->begin() + 54, file->begin() + 70), (Bytes{0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0}));
+    for (std::uint32_t colour = 0x100; colour < 0x100 + 252; ++colour) add(colour, 1);
+    EXPECT_TRUE(paletteBitmap(rgb.data(), 292, 1)) << "256 colours";
+    add(0x123456, 1);
+    EXPECT_FALSE(paletteBitmap(rgb.data(), 293, 1)) << "257 colours";
+}
+
+TEST(PictureMemory, LargeBlocksServeTheNextPictureOfTheThread) {
+    SpareBlocks spares;
+    auto* block = static_cast<std::uint8_t*>(allocatePictureMemory(2 << 20));
+    block[(2 << 20) - 1] = 42;
+    block = static_cast<std::uint8_t*>(reallocatePictureMemory(block, 3 << 20));
+    EXPECT_EQ(block[(2 << 20) - 1], 42) << "grown with its content";
+    releasePictureMemory(block);
+    EXPECT_EQ(allocatePictureMemory(5 << 19), block) << "the kept block, large enough";
+    releasePictureMemory(block);
+}
+
+TEST(FrenchSize, AsWindowsShowsSizes) {
+    const std::pair<std::size_t, const char*> cases[] = {
+        {860, "860 octets"}, {14336, "14 Ko"}, {1468006, "1,4 Mo"}, {432013312, "412 Mo"}, {10485759, "10 Mo"}};
+    for (const auto& [bytes, text] : cases) EXPECT_EQ(frenchSize(bytes), text);
+}
+
+}  // namespace
+}  // namespace kelvo::pack
