@@ -211,10 +211,7 @@ TEST_F(Evaluation, IdentifiersOutsideTheBoxesAndUnknownKindsChangeNothing) {
 TEST(AnswerSlots, BoxCountsFollowTheKindAndAnswersPerQuestion) {
     kelvo::testing::FakeDrawingObjects drawing;
     Quiz quiz{drawing};
-    const struct {
-        int kind, answers, questions, boxes;
-        const char* why;
-    } rows[] = {
+    const struct { int kind, answers, questions, boxes; const char* why; } rows[] = {
         {QuizKind::Picture, 2, 5, 10, "grids pair the boxes"},
         {QuizKind::Audio, 2, 0, 0, "no questions"},
         {QuizKind::Picture, 3, 5, 0, "the panel builds no boxes for three answers"},

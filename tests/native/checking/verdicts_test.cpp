@@ -23,11 +23,7 @@ std::string judge(const std::string& expected, const std::string& typed) {
 const std::string Twenty = "ABCDEFGHIJKLMNOPQRST";
 
 TEST(ClassifyAnswer, FollowsTheRulesInOrder) {
-    const struct {
-        const char* why;
-        std::string expected, typed;
-        const char* verdict;
-    } rows[] = {
+    const struct { const char* why; std::string expected, typed; const char* verdict; } rows[] = {
         {"blanks around and case do not matter", "CHIEN", "  chien  ", Verdicts::Right},
         {"both sides are upper-cased", "chien", "chien", Verdicts::Right},
         {"blanks inside are kept and compared", "LE CHAT", "le chat", Verdicts::Right},

@@ -46,12 +46,7 @@ TEST(MediaFiles, NamesFollowTheQuizKindAndShutdownDeletesEveryClipOfThatKindOnly
 }
 
 TEST(MediaFiles, OnlyClicksOfTheButtonsAreCommands) {
-    struct Row {
-        std::uint64_t command;
-        MediaCommand::Action action;
-        int question;
-        const char* why;
-    } rows[] = {
+    struct Row { std::uint64_t command; MediaCommand::Action action; int question; const char* why; } rows[] = {
         {6001, MediaCommand::Play, 1, "first play button"},
         {6096, MediaCommand::Play, 96, "last play button"},
         {7002, MediaCommand::Stop, 2, "a stop button"},

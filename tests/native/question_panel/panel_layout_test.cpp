@@ -122,9 +122,7 @@ TEST(Layout, PictureBoxesAreCentredInTheirCellAndAMissingPictureLeavesAnEmptyBox
 }
 
 TEST(Layout, RowSpacingByKind) {
-    const struct {
-        int kind, revealMode, secondRowTop, left;
-    } cases[] = {
+    const struct { int kind, revealMode, secondRowTop, left; } cases[] = {
         {QuizKind::Audio, RevealMode::None, 65, 66},
         {QuizKind::Video, RevealMode::None, 485, 66},     // a 210-pixel band above each row
         {QuizKind::Audio, RevealMode::AllAtEnd, 145, 66},

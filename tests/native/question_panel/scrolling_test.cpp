@@ -14,12 +14,7 @@ int settle(int position, const ScrollRange& range) {
 }
 
 TEST(ScrollRanges, LargestPositionIsContentMinusVisible) {
-    const struct {
-        int content, visible, maximum, page;
-        bool reset;
-        int largest;
-        const char* why;
-    } rows[] = {
+    const struct { int content, visible, maximum, page; bool reset; int largest; const char* why; } rows[] = {
         {1000, 500, 998, 499, false, 500, "a 500-pixel panel over 1000 pixels"},
         {300, 500, 298, 299, true, 0, "content that fits: a page past the range disables the bar"},
         {0, 500, 0, 1, true, 0, "nothing built"},

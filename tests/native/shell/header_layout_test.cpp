@@ -21,10 +21,7 @@ TEST(HeaderLayout, LinkShowsTheAddressWithoutSchemeAndFinalSlash) {
 }
 
 TEST(HeaderLayout, RightHandControlsFollowTheRightEdge) {
-    const struct {
-        int width, left, authorX, saveX, ruleX, explanationWidth;
-        const char* why;
-    } rows[] = {
+    const struct { int width, left, authorX, saveX, ruleX, explanationWidth; const char* why; } rows[] = {
         {517, 383, 410, 313, 372, 193, "the panel as the main window opens"},
         {325, 191, 218, 121, 180, 1, "one pixel of explanation left"},
         {324, 190, 217, 120, 179, 0, "the explanation disappears"},

@@ -19,7 +19,9 @@ public:
     void release(DrawingHandle object) override { released.push_back(object); }
 
     std::uint32_t colorOf(DrawingHandle brush) const { return colors.at(brush); }
-    bool releasedTwice() const { return std::set<DrawingHandle>(released.begin(), released.end()).size() != released.size(); }
+    bool releasedTwice() const {
+        return std::set<DrawingHandle>(released.begin(), released.end()).size() != released.size();
+    }
 
     std::vector<DrawingHandle> released;
 
