@@ -90,6 +90,10 @@ TEST_F(HeaderPanel, ControlsTextsStylesFontsColoursAndPlaces) {
                                     mainWindow, headerPanelProc, 0);
     ASSERT_NE(fresh, nullptr);
     SetWindowPos(headerPanelWindow, nullptr, 0, 0, 600 + 2, 49, SWP_NOMOVE | SWP_NOZORDER);  // a one-pixel border
+    std::vector<int> notRepainted;  // a moved control that does not repaint stays erased by the panel's background
+    for (const auto& row : rows)
+        if (!(row.created == row.at600) && !GetUpdateRect(control(row.id), nullptr, FALSE)) notRepainted.push_back(row.id);
+    EXPECT_EQ(notRepainted, std::vector<int>{});
     pumpMessages();
     for (const auto& row : rows) {
         HWND shown = control(row.id);
