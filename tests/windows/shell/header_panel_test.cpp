@@ -48,8 +48,9 @@ ColourReply colourFor(UINT message, HWND child) {
 }
 
 // Each control with its text, style word, font and colours; where it is
-// created (a panel that was never sized), and where the layout puts it in a
-// panel 600 pixels wide, which is all the player ever shows.
+// created (a panel that was never sized), and where resizing the panel to
+// 600 pixels moves the right-hand controls, which is all the player ever
+// shows (the narrow widths are pinned in the native layout test).
 TEST_F(HeaderPanel, ControlsTextsStylesFontsColoursAndPlaces) {
     LOGFONTA link = {};
     GetObjectA(fontOf(control(Link)), sizeof link, &link);
@@ -110,21 +111,6 @@ TEST_F(HeaderPanel, ControlsTextsStylesFontsColoursAndPlaces) {
     DestroyWindow(fresh);
     EXPECT_EQ(theQuiz->headerPanel, headerPanelWindow);
     EXPECT_TRUE(IsWindowVisible(headerPanelWindow));
-}
-
-TEST_F(HeaderPanel, RightHandControlsFollowThePanelsWidth) {
-    const struct { int width, id; Rect place; } rows[] = {
-        {324, Explanation, {110, 19, 0, 28}},  // no explanation left
-        {324, Link, {190, 0, 115, 18}},
-        {250, SaveButton, {46, 25, 55, 18}},   // narrower than the right-hand group
-        {250, Author, {143, 25, 105, 18}},
-        {250, RightRule, {105, 0, 1, 50}},
-    };
-    for (const auto& row : rows) {
-        SetWindowPos(headerPanelWindow, nullptr, 0, 0, row.width + 2, 49, SWP_NOMOVE | SWP_NOZORDER);
-        pumpMessages();
-        EXPECT_EQ(placeInParent(control(row.id)), row.place) << row.width << ", control " << row.id;
-    }
 }
 
 TEST_F(HeaderPanel, ALinkClickOpensTheMakersPageOnce) {
