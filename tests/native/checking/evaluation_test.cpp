@@ -115,20 +115,18 @@ TEST_F(Evaluation, TextQuizWithTwoAnswersHasOneBoxPerQuestion) {
     EXPECT_TRUE(revealed(1) && revealed(2) && revealed(3));
 }
 
-TEST_F(Evaluation, LowerCaseRightAnswerCompletesTheQuestion) {
-    makeQuiz(QuizKind::Video, 2, RevealMode::Text, 1);
-    answer(4001, "reponse 1");
-    answer(4002, "  SeConDe 1");
-    EXPECT_TRUE(revealed(1));
-}
-
+// The boxes count, not their labels, and every slot of the question counts.
 TEST_F(Evaluation, TextRevealShowsWhenEverySlotHoldsTheRightTextAndHidesOnAWrongOne) {
     makeQuiz(QuizKind::Picture, 2, RevealMode::Text, 2);
+    answer(4001, right(1));
+    EXPECT_EQ(panel.verdict(4001), Verdicts::Right);
+    EXPECT_FALSE(revealed(1)) << "the second slot is still empty";
+    answer(4001, "");
     answer(4002, second(1));
     EXPECT_EQ(panel.verdict(4002), Verdicts::Right);
-    EXPECT_FALSE(revealed(1));
-    panel.type(4001, right(1));  // typed but not evaluated: the boxes count, not the labels
-    answer(4002, second(1));
+    EXPECT_FALSE(revealed(1)) << "the first slot is empty now";
+    panel.type(4001, "  rEpOnSe 1");  // typed but not evaluated, compared as the evaluation would
+    answer(4002, "SECONDE 1 ");
     EXPECT_TRUE(revealed(1));
     EXPECT_FALSE(revealed(2));
     EXPECT_EQ(score(), std::string(" 0 / 2 ") + SixBlanks);
@@ -213,10 +211,7 @@ TEST_F(Evaluation, IdentifiersOutsideTheBoxesAndUnknownKindsChangeNothing) {
 TEST(AnswerSlots, BoxCountsFollowTheKindAndAnswersPerQuestion) {
     kelvo::testing::FakeDrawingObjects drawing;
     Quiz quiz{drawing};
-    const struct {
-        int kind, answers, questions, boxes;
-        const char* why;
-    } rows[] = {
+    const struct { int kind, answers, questions, boxes; const char* why; } rows[] = {
         {QuizKind::Picture, 2, 5, 10, "grids pair the boxes"},
         {QuizKind::Audio, 2, 0, 0, "no questions"},
         {QuizKind::Picture, 3, 5, 0, "the panel builds no boxes for three answers"},

@@ -23,11 +23,7 @@ std::string judge(const std::string& expected, const std::string& typed) {
 const std::string Twenty = "ABCDEFGHIJKLMNOPQRST";
 
 TEST(ClassifyAnswer, FollowsTheRulesInOrder) {
-    const struct {
-        const char* why;
-        std::string expected, typed;
-        const char* verdict;
-    } rows[] = {
+    const struct { const char* why; std::string expected, typed; const char* verdict; } rows[] = {
         {"blanks around and case do not matter", "CHIEN", "  chien  ", Verdicts::Right},
         {"both sides are upper-cased", "chien", "chien", Verdicts::Right},
         {"blanks inside are kept and compared", "LE CHAT", "le chat", Verdicts::Right},
@@ -53,9 +49,6 @@ TEST(ClassifyAnswer, FollowsTheRulesInOrder) {
         {"p exactly 50 is not above 50", "ABCDEFGHIJ", "ABCDE", Verdicts::Wrong},
         {"nine letters or fewer are never too short", "ABCDEFGHI", "ABCDEF", Verdicts::Wrong},
         {"p 75", Twenty, "ABCDEFGHIJKLMNO", Verdicts::TooShort},
-        {"p exactly 70 on twenty letters", Twenty, "ABCDEFGHIJKLMN", Verdicts::NotFar},
-        {"p 55", Twenty, "ABCDEFGHIJK", Verdicts::NotFar},
-        {"p exactly 50 on twenty letters", Twenty, "ABCDEFGHIJ", Verdicts::Wrong},
         {"a piece from the middle", Twenty, "defghijklmnopqr", Verdicts::TooShort},
         {"s 81.25 is above 80", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMXYZ", Verdicts::GoodIdea},
         {"s exactly 80 is not above 80", "ABCDEFGHIJKLMNO", "ABCDEFGHIJKLXYZ", Verdicts::Wrong},

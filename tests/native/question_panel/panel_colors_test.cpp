@@ -11,12 +11,7 @@ TEST(PanelColors, ByIdentifierAndVerdict) {
     Quiz quiz(drawing);
     quiz.questionCount = 3;
     quiz.answersPerQuestion = 2;
-    struct Case {
-        int id;
-        const char* text;
-        PanelBrush brush;
-        bool transparent;
-    } cases[] = {
+    struct Case { int id; const char* text; PanelBrush brush; bool transparent; } cases[] = {
         {5001, "BRAVO", PanelBrush::Right, false},
         {5006, "FAUX", PanelBrush::Wrong, false},
         {5002, "Anagramme", PanelBrush::Anagram, false},

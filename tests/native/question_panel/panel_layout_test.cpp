@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <array>
+#include <cstdio>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,23 @@
 namespace kelvo {
 namespace {
 
-using testing::FakeDrawingObjects;
+using Planned = decltype(PanelLayout::controls)::value_type;
 
-using Rect = std::array<int, 4>;  // x, y, width, height
-Rect rectOf(const ControlSpec& planned) { return {planned.x, planned.y, planned.width, planned.height}; }
+// A quiz whose question n expects "An", shows "question n" and reveals "reveal n".
+struct TestQuiz {
+    TestQuiz(int kind, int questions, int answers, int revealMode = RevealMode::None) {
+        quiz.kind = kind;
+        quiz.questionCount = questions;
+        quiz.answersPerQuestion = answers;
+        quiz.revealMode = revealMode;
+        for (int n = 1; n <= questions; ++n) {
+            quiz.addQuestion(("A" + std::to_string(n)).c_str(), "B", ("question " + std::to_string(n)).c_str());
+            copyText(quiz.lastQuestion()->revealText, ("reveal " + std::to_string(n)).c_str());
+        }
+    }
+    testing::FakeDrawingObjects drawing;
+    Quiz quiz{drawing};
+};
 
 PanelLayout layoutOf(const Quiz& quiz, const std::map<int, PictureSize>& pictures = {},
                      const std::vector<std::string>& saved = {}) {
@@ -30,56 +44,104 @@ PanelLayout layoutOf(const Quiz& quiz, const std::map<int, PictureSize>& picture
         [&] { return line < saved.size() ? saved[line++] : (line++, std::string()); });
 }
 
-const ControlSpec& find(const PanelLayout& layout, int id, int question = 0) {
+const Planned& find(const PanelLayout& layout, int id, int question = 0) {
     for (const auto& planned : layout.controls)
         if (planned.id == id && (question == 0 || planned.question == question)) return planned;
     throw std::runtime_error("no control " + std::to_string(id));
 }
 
-class LayoutTest : public ::testing::Test {
-protected:
-    void makeQuiz(int kind, int questions, int answers, int revealMode = RevealMode::None) {
-        quiz.kind = kind;
-        quiz.questionCount = questions;
-        quiz.answersPerQuestion = answers;
-        quiz.revealMode = revealMode;
-        for (int n = 1; n <= questions; ++n) {
-            quiz.addQuestion(("A" + std::to_string(n)).c_str(), "B", ("question " + std::to_string(n)).c_str());
-            copyText(quiz.lastQuestion()->revealText, ("reveal " + std::to_string(n)).c_str());
-        }
-    }
-
-    FakeDrawingObjects drawing;
-    Quiz quiz{drawing};
-};
-
-TEST_F(LayoutTest, TextQuizOfTwelveQuestions) {
-    makeQuiz(QuizKind::Text, 12, 1);
-    PanelLayout result = layoutOf(quiz, {}, {"paris", "", "42"});
-    EXPECT_EQ(result.contentWidth, 900);
-    EXPECT_EQ(result.contentHeight, 305);
-    ASSERT_EQ(result.controls.size(), 48u);  // number, prompt, box, verdict per row
-    std::vector<int> firstRow;
-    for (int i = 0; i < 4; ++i) firstRow.push_back(result.controls[i].id);
-    EXPECT_EQ(firstRow, (std::vector<int>{153, 3000, 4001, 5001}));
-
-    EXPECT_EQ(rectOf(find(result, 153, 3)), (Rect{26, 57, 19, 17}));
-    EXPECT_EQ(find(result, 153, 3).text, "3.");
-    EXPECT_EQ(rectOf(find(result, 3000, 3)), (Rect{50, 55, 550, 20}));
-    EXPECT_EQ(find(result, 3000, 3).text, "question 3");
-    const ControlSpec& box = find(result, 4003);
-    EXPECT_EQ(rectOf(box), (Rect{610, 55, 170, 20}));
-    EXPECT_EQ(box.style, 0x50810281u);
-    EXPECT_EQ(box.text, "42");
-    EXPECT_EQ(box.font, ControlFont::Question);
-    EXPECT_EQ(rectOf(find(result, 5003)), (Rect{790, 55, 100, 20}));
-    EXPECT_EQ(find(result, 5003).text, "?");
-    EXPECT_EQ(find(result, 4001).text, "paris");
+// One control as a line: identifier, class, place, style word, font, text.
+std::string describe(const Planned& planned) {
+    static const char* const fonts[] = {"dialog", "gui", "question"};
+    char line[400];
+    std::snprintf(line, sizeof line, "%d %s %d,%d %dx%d %08x %s %s%s", planned.id, planned.className, planned.x,
+                  planned.y, planned.width, planned.height, planned.style, fonts[static_cast<int>(planned.font)],
+                  planned.text.c_str(), planned.hidden ? " hidden" : "");
+    return line;
 }
 
-TEST_F(LayoutTest, TextQuizWithTwoAnswersStillHasOneBoxPerQuestion) {
-    makeQuiz(QuizKind::Text, 3, 2);
-    PanelLayout result = layoutOf(quiz, {}, {"a", "b", "c", "d"});
+std::vector<std::string> controlsOf(const PanelLayout& layout, int question) {
+    std::vector<std::string> lines;
+    for (const auto& planned : layout.controls)
+        if (planned.question == question) lines.push_back(describe(planned));
+    return lines;
+}
+
+TEST(Layout, EveryControlOfAQuestionInCreationOrder) {
+    const struct {
+        const char* why;
+        int kind, questions, answers, revealMode, question;
+        std::vector<std::string> saved;
+        std::vector<std::string> expected;
+        int contentWidth, contentHeight;
+    } shapes[] = {
+        {"text row 3: saved line 3 in its box", QuizKind::Text, 12, 1, RevealMode::None, 3, {"paris", "", "42"},
+         {"153 Static 26,57 19x17 50000002 dialog 3.",
+          "3000 Static 50,55 550x20 50800201 gui question 3",
+          "4003 Edit 610,55 170x20 50810281 question 42",
+          "5003 Static 790,55 100x20 50800201 dialog ?"},
+         900, 305},
+        {"picture cell 1: pictures 260 x 195 and 173 x 260 make the row 260 high", QuizKind::Picture, 3, 1,
+         RevealMode::Text, 1, {"Lyon"},
+         {"9901 STATIC 46,37 260x195 5080020e dialog ",
+          "153 Static 18,277 27x17 50000002 dialog 1.",
+          "8001 Static 46,321 260x65 50000001 gui reveal 1 hidden",
+          "4001 Edit 46,275 260x20 50810081 question Lyon",
+          "5001 Static 46,294 260x20 50800201 dialog ?"},
+         910, 415},
+        {"two-answer audio cell 4: captions at a row's first cell, the reveal before the boxes", QuizKind::Audio, 4,
+         2, RevealMode::Text, 4, {"", "", "", "", "", "", "q4a", "q4b"},
+         {"156 Static 4,147 95x20 50000000 gui Artiste",
+          "156 Static 3,167 95x20 50000000 gui Titre",
+          "153 Static 78,147 27x17 50000002 dialog 4.",
+          "6004 Button 106,145 20x20 50010041 dialog ",
+          "7004 Button 106,165 20x19 50010041 dialog ",
+          "8004 Static 106,191 260x65 50000001 gui reveal 4 hidden",
+          "4007 Edit 126,145 181x20 50810081 question q4a",
+          "5007 Static 306,145 60x20 50800201 gui ?",
+          "4008 Edit 126,164 181x20 50810081 question q4b",
+          "5008 Static 306,164 60x20 50800201 gui ?"},
+         970, 285},
+    };
+    for (const auto& shape : shapes) {
+        TestQuiz made(shape.kind, shape.questions, shape.answers, shape.revealMode);
+        copyText(made.quiz.firstAnswerLabel, "Artiste");
+        copyText(made.quiz.secondAnswerLabel, "Titre");
+        const PanelLayout layout = layoutOf(made.quiz, {{401, {260, 195}}, {402, {173, 260}}}, shape.saved);
+        EXPECT_EQ(controlsOf(layout, shape.question), shape.expected) << shape.why;
+        EXPECT_EQ(layout.contentWidth, shape.contentWidth) << shape.why;
+        EXPECT_EQ(layout.contentHeight, shape.contentHeight) << shape.why;
+    }
+}
+
+TEST(Layout, PictureBoxesAreCentredInTheirCellAndAMissingPictureLeavesAnEmptyBox) {
+    TestQuiz made(QuizKind::Picture, 3, 1);
+    const PanelLayout layout = layoutOf(made.quiz, {{401, {260, 195}}, {402, {173, 260}}});  // 403 is missing
+    EXPECT_EQ(describe(find(layout, 9902)), "9902 STATIC 379,5 173x260 5080020e dialog ");
+    EXPECT_EQ(describe(find(layout, 9903)), "9903 STATIC 626,5 260x260 5080020e dialog ");
+}
+
+TEST(Layout, RowSpacingByKind) {
+    const struct { int kind, revealMode, secondRowTop, left; } cases[] = {
+        {QuizKind::Audio, RevealMode::None, 65, 66},
+        {QuizKind::Video, RevealMode::None, 485, 66},     // a 210-pixel band above each row
+        {QuizKind::Audio, RevealMode::AllAtEnd, 145, 66},
+        {QuizKind::Picture, RevealMode::None, 285, 46},   // pictures 100 high on both rows
+    };
+    std::map<int, PictureSize> pictures;
+    for (int id = 401; id <= 406; ++id) pictures[id] = {260, 100};
+    for (const auto& test : cases) {
+        TestQuiz made(test.kind, 4, 1, test.revealMode);
+        const PanelLayout layout = layoutOf(made.quiz, pictures);
+        const Planned& box = find(layout, 4004);
+        EXPECT_EQ(box.y, test.secondRowTop) << test.kind << ", mode " << test.revealMode;
+        EXPECT_EQ(box.x, test.left) << test.kind;
+    }
+}
+
+TEST(Layout, TextQuizWithTwoAnswersStillHasOneBoxPerQuestion) {
+    TestQuiz made(QuizKind::Text, 3, 2);
+    PanelLayout result = layoutOf(made.quiz, {}, {"a", "b", "c", "d"});
     EXPECT_EQ(result.contentWidth, 960);
     std::vector<std::string> boxes;
     for (const auto& planned : result.controls)
@@ -87,87 +149,25 @@ TEST_F(LayoutTest, TextQuizWithTwoAnswersStillHasOneBoxPerQuestion) {
     EXPECT_EQ(boxes, (std::vector<std::string>{"4001=a", "4002=b", "4003=c"}));
 }
 
-TEST_F(LayoutTest, TwoAnswerAudioGridCell) {
-    makeQuiz(QuizKind::Audio, 2, 2, RevealMode::Text);
-    copyText(quiz.firstAnswerLabel, "Artiste");
-    PanelLayout result = layoutOf(quiz, {}, {"q1a", "q1b", "q2a", "q2b"});
-
-    std::vector<int> order;
-    for (const auto& planned : result.controls)
-        if (planned.question == 2) order.push_back(planned.id);
-    // The reveal label comes before the boxes it belongs to.
-    EXPECT_EQ(order, (std::vector<int>{153, 6002, 7002, 8002, 4003, 5003, 4004, 5004}));
-
-    const int x0 = 396;  // column 1 with room for the captions
-    EXPECT_EQ(rectOf(find(result, 156, 1)), (Rect{4, 7, 95, 20}));
-    EXPECT_EQ(find(result, 156, 1).text, "Artiste");
-    EXPECT_EQ(rectOf(find(result, 6002)), (Rect{x0, 5, 20, 20}));
-    EXPECT_EQ(rectOf(find(result, 4003)), (Rect{x0 + 20, 5, 181, 20}));
-    EXPECT_EQ(rectOf(find(result, 4004)), (Rect{x0 + 20, 24, 181, 20}));
-    EXPECT_EQ(rectOf(find(result, 5004)), (Rect{x0 + 20 + 180, 24, 60, 20}));
-    EXPECT_EQ(find(result, 4004).text, "q2b");
-    const ControlSpec& reveal = find(result, 8002);
-    EXPECT_EQ(rectOf(reveal), (Rect{x0, 51, 260, 65}));
-    EXPECT_TRUE(reveal.hidden);
-    EXPECT_EQ(reveal.text, "reveal 2");
-    EXPECT_EQ(result.contentWidth, 970);
-    EXPECT_EQ(result.contentHeight, 145);
-}
-
-TEST(Layout, RowSpacingByKind) {
-    struct Case {
-        int kind, revealMode, secondRowTop;
-    } cases[] = {
-        {QuizKind::Audio, RevealMode::None, 65},
-        {QuizKind::Video, RevealMode::None, 5 + 270 + 210},
-        {QuizKind::Audio, RevealMode::AllAtEnd, 145},
-        {QuizKind::Picture, RevealMode::None, 5 + 70 + 100 + 100 + 10},  // H = 100 on both rows
-    };
-    std::map<int, PictureSize> pictures;
-    for (int id = 401; id <= 406; ++id) pictures[id] = {260, 100};
-    for (const auto& test : cases) {
-        FakeDrawingObjects drawing;
-        Quiz grid(drawing);
-        grid.kind = test.kind;
-        grid.revealMode = test.revealMode;
-        grid.questionCount = 4;
-        for (int n = 0; n < 4; ++n) grid.addQuestion("a", "", "");
-        PanelLayout result = layoutOf(grid, pictures);
-        SCOPED_TRACE(test.kind * 10 + test.revealMode);
-        EXPECT_EQ(find(result, 4004).y, test.secondRowTop);
-        EXPECT_EQ(find(result, 4004).x, 46 + (test.kind == QuizKind::Picture ? 0 : 20));
-    }
-}
-
-TEST_F(LayoutTest, PictureRowsAreSizedByTheirTallestPicture) {
-    makeQuiz(QuizKind::Picture, 3, 1, RevealMode::Picture);
-    PanelLayout result = layoutOf(quiz, {{401, {260, 195}}, {402, {173, 260}}});  // 403 is missing
-    EXPECT_EQ(rectOf(find(result, 9901)), (Rect{46, 5 + (260 - 195) / 2, 260, 195}));
-    EXPECT_EQ(rectOf(find(result, 9902)), (Rect{336 + (260 - 173) / 2, 5, 173, 260}));
-    EXPECT_EQ(rectOf(find(result, 9903)), (Rect{626, 5, 260, 260}));  // empty box of 260 x H
-    EXPECT_EQ(find(result, 4001).y, 5 + 260 + 10);
-    EXPECT_EQ(rectOf(find(result, 5002)), (Rect{336, 5 + 270 + 19, 260, 20}));
-}
-
-TEST_F(LayoutTest, NothingIsBuiltWithoutQuestionsOrForUnknownKinds) {
-    makeQuiz(QuizKind::Text, 0, 1);
-    PanelLayout none = layoutOf(quiz);
+TEST(Layout, NothingIsBuiltWithoutQuestionsOrForUnknownKinds) {
+    TestQuiz made(QuizKind::Text, 0, 1);
+    PanelLayout none = layoutOf(made.quiz);
     EXPECT_TRUE(none.controls.empty());
     EXPECT_EQ(none.contentWidth, 20);
     EXPECT_EQ(none.contentHeight, 0);
-    quiz.answersPerQuestion = 2;
-    EXPECT_EQ(layoutOf(quiz).contentWidth, 80);
+    made.quiz.answersPerQuestion = 2;
+    EXPECT_EQ(layoutOf(made.quiz).contentWidth, 80);
 
-    quiz.kind = 7;
-    quiz.questionCount = 1;
-    quiz.addQuestion("a", "", "");
-    EXPECT_TRUE(layoutOf(quiz).controls.empty());
+    made.quiz.kind = 7;
+    made.quiz.questionCount = 1;
+    made.quiz.addQuestion("a", "", "");
+    EXPECT_TRUE(layoutOf(made.quiz).controls.empty());
 }
 
-TEST_F(LayoutTest, AShortQuestionListRepeatsItsLastQuestion) {
-    makeQuiz(QuizKind::Text, 2, 1);
-    quiz.questionCount = 4;
-    PanelLayout result = layoutOf(quiz);
+TEST(Layout, AShortQuestionListRepeatsItsLastQuestion) {
+    TestQuiz made(QuizKind::Text, 2, 1);
+    made.quiz.questionCount = 4;
+    PanelLayout result = layoutOf(made.quiz);
     EXPECT_EQ(find(result, 3000, 4).text, "question 2");
     EXPECT_EQ(result.contentHeight, 105);
 }

@@ -14,22 +14,24 @@ int settle(int position, const ScrollRange& range) {
 }
 
 TEST(ScrollRanges, LargestPositionIsContentMinusVisible) {
-    ScrollRange range = scrollRangeFor(1000, 500);
-    EXPECT_EQ(range.maximum, 998);
-    EXPECT_EQ(range.page, 499);
-    EXPECT_FALSE(range.resetPosition);
-    EXPECT_EQ(settle(100000, range), 500);
-
-    ScrollRange fits = scrollRangeFor(300, 500);
-    EXPECT_TRUE(fits.resetPosition);
-    EXPECT_GT(fits.page, fits.maximum);  // page larger than the range: bar disabled
-    EXPECT_EQ(settle(310, fits), 0);
+    const struct { int content, visible, maximum, page; bool reset; int largest; const char* why; } rows[] = {
+        {1000, 500, 998, 499, false, 500, "a 500-pixel panel over 1000 pixels"},
+        {300, 500, 298, 299, true, 0, "content that fits: a page past the range disables the bar"},
+        {0, 500, 0, 1, true, 0, "nothing built"},
+    };
+    for (const auto& row : rows) {
+        const ScrollRange range = scrollRangeFor(row.content, row.visible);
+        EXPECT_EQ(range.maximum, row.maximum) << row.why;
+        EXPECT_EQ(range.page, row.page) << row.why;
+        EXPECT_EQ(range.resetPosition, row.reset) << row.why;
+        EXPECT_EQ(settle(100000, range), row.largest) << row.why;
+    }
 }
 
 TEST(ScrollRequests, VerticalTable) {
     const ScrollBarState bar{480, 499, 998, 123};
     struct { int request; int expected; } cases[] = {
-        {0, 480 - 310}, {1, 480 + 310}, {2, 480 - 499}, {3, 480 + 499}, {4, 480} /* thumb position: no change */,
+        {0, 170}, {1, 790}, {2, -19}, {3, 979}, {4, 480} /* thumb position: no change */,
         {5, 123}, {6, 0}, {7, 998}, {8, 480} /* end scroll */,
         {PanelIds::ScrollDown50, 530}, {PanelIds::ScrollUp50, 430}, {PanelIds::ScrollToTarget, 77}, {503, 480},
     };
@@ -53,14 +55,15 @@ TEST(Wheel, OnlySingleNotchesScroll) {
     for (int delta : {240, -240, 30, -30, 0, 119}) EXPECT_EQ(wheelRequest(delta), 0) << delta;
 }
 
-TEST(TabScrolling, TargetIsInContentCoordinates) {
+TEST(TabScrolling, TargetIsInContentCoordinatesAndOnlyBoxesNotWhollyShownScroll) {
     // A box 700 pixels down the client area of a panel scrolled to 300 lies
-    // at 1000 in the content; the target keeps it near the top.
-    EXPECT_EQ(tabScrollTarget(300, 700), 1000 - TabScrollMargin);
-    EXPECT_EQ(tabScrollTarget(0, -50), -50 - TabScrollMargin);
-    EXPECT_FALSE(boxOutsideClient(10, 30, 300));
-    EXPECT_TRUE(boxOutsideClient(290, 310, 300));
-    EXPECT_TRUE(boxOutsideClient(-1, 19, 300));
+    // at 1000 in the content; the target keeps it 40 pixels below the top.
+    EXPECT_EQ(tabScrollTarget(300, 700), 960);
+    EXPECT_EQ(tabScrollTarget(0, -50), -90);
+    const struct { int top, bottom; bool outside; } boxes[] = {
+        {10, 30, false}, {0, 20, false}, {280, 300, false}, {290, 310, true}, {-1, 19, true},
+    };
+    for (const auto& box : boxes) EXPECT_EQ(boxOutsideClient(box.top, box.bottom, 300), box.outside) << box.top;
 }
 
 }  // namespace

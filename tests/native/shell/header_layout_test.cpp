@@ -21,24 +21,21 @@ TEST(HeaderLayout, LinkShowsTheAddressWithoutSchemeAndFinalSlash) {
 }
 
 TEST(HeaderLayout, RightHandControlsFollowTheRightEdge) {
-    const struct {
-        int width, explanationWidth;
-        const char* why;
-    } cases[] = {
-        {517, 193, "the panel as the main window opens"},
-        {325, 1, "one pixel of explanation left"},
-        {324, 0, "the explanation disappears"},
-        {200, 0, "narrower still: no negative width, the right side slides over the title"},
+    const struct { int width, left, authorX, saveX, ruleX, explanationWidth; const char* why; } rows[] = {
+        {517, 383, 410, 313, 372, 193, "the panel as the main window opens"},
+        {325, 191, 218, 121, 180, 1, "one pixel of explanation left"},
+        {324, 190, 217, 120, 179, 0, "the explanation disappears"},
+        {200, 66, 93, -4, 55, 0, "narrower still: no negative width, the right side slides over the title"},
     };
-    for (const auto& c : cases) {
-        const int w = c.width;
-        const Rect expected[] = {{w - 134, 0, 115, 18}, {w - 134, 25, 26, 18}, {w - 107, 25, 105, 18},
-                                 {w - 204, 25, 55, 18}, {110, 19, c.explanationWidth, 28}, {w - 145, 0, 1, 50}};
+    for (const auto& row : rows) {
+        const Rect expected[] = {{row.left, 0, 115, 18},    {row.left, 25, 26, 18},
+                                 {row.authorX, 25, 105, 18}, {row.saveX, 25, 55, 18},
+                                 {110, 19, row.explanationWidth, 28}, {row.ruleX, 0, 1, 50}};
         const int ids[] = {Link, ByLabel, Author, SaveButton, Explanation, RightRule};
-        const auto all = placements(w);
+        const auto all = placements(row.width);
         for (int i = 0; i < PlacementCount; ++i) {
-            EXPECT_EQ(all[i].id, ids[i]) << c.why;
-            EXPECT_EQ(all[i].rect, expected[i]) << c.why << ", control " << ids[i];
+            EXPECT_EQ(all[i].id, ids[i]) << row.why;
+            EXPECT_EQ(all[i].rect, expected[i]) << row.why << ", control " << ids[i];
         }
     }
 }

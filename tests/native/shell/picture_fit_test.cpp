@@ -6,11 +6,7 @@ namespace kelvo {
 namespace {
 
 TEST(FitWithin, KeepsProportionsInTheBox) {
-    const struct {
-        int width, height, boxSide;
-        FittedSize expected;
-        const char* why;
-    } cases[] = {
+    const struct { int width, height, boxSide; FittedSize expected; const char* why; } cases[] = {
         {640, 480, 260, {260, 195}, "landscape 4:3 reduced"},
         {300, 200, 260, {260, 173}, "173.33 truncated"},
         {200, 300, 260, {173, 260}, "portrait: the height decides"},

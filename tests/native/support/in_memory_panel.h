@@ -23,14 +23,14 @@ public:
         int picture = 0;  // resource id of the picture shown by a picture box
     };
 
-    // The controls the question panel makes for `quiz`: answer boxes with the
-    // given texts (missing ones empty), "?" labels, hidden reveal labels
-    // (grids with revealMode above 1) and picture boxes (picture quiz).
-    void buildFor(const Quiz& quiz, const std::vector<std::string>& answers = {}) {
+    // The controls the question panel makes for `quiz`: empty answer boxes,
+    // "?" labels, hidden reveal labels (grids with revealMode above 1) and
+    // picture boxes (picture quiz).
+    void buildFor(const Quiz& quiz) {
         const int boxes = answerBoxCount(quiz);
         for (int index = 0; index < boxes; ++index) {
             const int box = PanelIds::answerBox(index);
-            add(box, index < static_cast<int>(answers.size()) ? answers[index] : "");
+            add(box);
             add(PanelIds::verdictLabel(box), "?");
         }
         const bool grid = quiz.kind != QuizKind::Text;

@@ -35,13 +35,21 @@ private:
     int quizId, codesId;
 };
 
-TEST(QuizResources, TheLoaderReadsTheExecutablesOwnQuiz) {
+// A quiz with real fonts and brushes, loaded from resources `quizId` and `codesId`.
+struct Loaded {
+    Loaded(int quizId = ResourceIds::QuizData, int codesId = ResourceIds::CodesData) {
+        RenumberedResources resources(quizId, codesId);
+        loadQuiz(quiz, resources, messages);
+    }
     GdiDrawingObjects drawing;
     Recorder messages;
-    ExecutablePatchResources resources;
-    Quiz quiz(drawing);
-    loadQuiz(quiz, resources, messages);
-    EXPECT_TRUE(messages.messages.empty());
+    Quiz quiz{drawing};
+};
+
+TEST(QuizResources, TheLoaderReadsTheExecutablesOwnQuiz) {
+    Loaded loaded;
+    const Quiz& quiz = loaded.quiz;
+    EXPECT_TRUE(loaded.messages.messages.empty());
     EXPECT_STREQ(quiz.title, "Quiz de g\xE9ographie");
     EXPECT_STREQ(quiz.author, "Mme Dupr\xE9");
     EXPECT_EQ(quiz.kind, QuizKind::Video);
@@ -57,36 +65,18 @@ TEST(QuizResources, TheLoaderReadsTheExecutablesOwnQuiz) {
     EXPECT_EQ(brush.lbColor, RGB(16, 32, 48));
 }
 
-TEST(QuizResources, DamagedDataIsReportedOnce) {
-    struct Case {
-        int quizId, codesId;
-        const char* message;
-    } cases[] = {
-        {204, 105, "Erreur dans le d\xE9" "cryptage des reponses|Kelvo"},
-        {104, 204, "Erreur dans le d\xE9" "cryptage des codes|Kelvo"},
-        {104, 999, "Erreur dans le d\xE9" "cryptage des codes|Kelvo"},  // codes absent
+TEST(QuizResources, DamagedOrMissingDataIsReportedOnceOrGivesTheDemonstration) {
+    const struct { int quizId, codesId; std::vector<std::string> messages; const char* title; } cases[] = {
+        {204, 105, {"Erreur dans le d\xE9" "cryptage des reponses|Kelvo"}, "nom du kelvo"},
+        {104, 204, {"Erreur dans le d\xE9" "cryptage des codes|Kelvo"}, "Quiz de g\xE9ographie"},
+        {104, 999, {"Erreur dans le d\xE9" "cryptage des codes|Kelvo"}, "Quiz de g\xE9ographie"},  // codes absent
+        {999, 105, {}, "Nom du kelvo"},  // no quiz data
+        {206, 105, {}, "Nom du kelvo"},  // quiz data of size 0
     };
     for (const auto& test : cases) {
-        GdiDrawingObjects drawing;
-        Recorder messages;
-        RenumberedResources resources(test.quizId, test.codesId);
-        Quiz quiz(drawing);
-        loadQuiz(quiz, resources, messages);
-        EXPECT_EQ(messages.messages, std::vector<std::string>{test.message});
-    }
-}
-
-TEST(QuizResources, NoQuizDataGivesTheDemonstration) {
-    for (int quizId : {999, 206}) {  // absent, and present with no bytes
-        SCOPED_TRACE(quizId);
-        GdiDrawingObjects drawing;
-        Recorder messages;
-        RenumberedResources resources(quizId, 105);
-        Quiz quiz(drawing);
-        loadQuiz(quiz, resources, messages);
-        EXPECT_TRUE(messages.messages.empty());
-        EXPECT_STREQ(quiz.title, "Nom du kelvo");
-        EXPECT_EQ(quiz.questionCount, 7);
+        Loaded loaded(test.quizId, test.codesId);
+        EXPECT_EQ(loaded.messages.messages, test.messages) << test.quizId << ", " << test.codesId;
+        EXPECT_STREQ(loaded.quiz.title, test.title) << test.quizId << ", " << test.codesId;
     }
 }
 
@@ -96,26 +86,6 @@ TEST(QuizResources, ReadingResourcesKeepsNoHandle) {
     for (int id : {104, 105, 204, 206, 999}) resourceBytes(nullptr, "PATCH", id);
     EXPECT_EQ(liveHandles(HandleKind::Resource), before);
     EXPECT_GE(handlesTaken(HandleKind::Resource), loadsBefore + 3) << "every resource found was loaded";
-}
-
-TEST(QuizResources, TheQuizFontsAndBrushesAreCountedAndReleased) {
-    const int brushes = liveHandles(HandleKind::Brush);
-    const int fonts = liveHandles(HandleKind::Font);
-    HGDIOBJ constructorBrush = nullptr;
-    {
-        GdiDrawingObjects drawing;
-        Recorder messages;
-        ExecutablePatchResources resources;
-        Quiz quiz(drawing);
-        constructorBrush = quiz.backBrush;
-        loadQuiz(quiz, resources, messages);  // replaces the background brush
-        quiz.createQuestionFont();
-        EXPECT_EQ(liveHandles(HandleKind::Brush), brushes + 6);
-        EXPECT_EQ(liveHandles(HandleKind::Font), fonts + 3);
-        EXPECT_EQ(GetObjectType(constructorBrush), 0u) << "the replaced brush is released";
-    }
-    EXPECT_EQ(liveHandles(HandleKind::Brush), brushes);
-    EXPECT_EQ(liveHandles(HandleKind::Font), fonts);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,8 @@
 #include "quiz/win32/executable_resources.h"
 #include "quiz/win32/gdi_drawing_objects.h"
 #include "shell/geometry.h"
+#include "shell/win32/application.h"
+#include "support/player_session.h"
 #include "support/window_testing.h"
 
 namespace kelvo::testing {
@@ -29,8 +30,13 @@ public:
 
 class PlayerWindows : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        beginPlayerStartUp();
+        createQuiz(drawing, resources, loaderMessages);
+        mainWindow = openPlayerWindows();
+        ASSERT_NE(mainWindow, nullptr);
+    }
+    void TearDown() override { closePlayerWindows(mainWindow); }
 
     GdiDrawingObjects drawing;
     ExecutablePatchResources resources;
