@@ -144,8 +144,8 @@ TEST_F(Commands, HtmlBuildWritesOnePageAndWarnsOfClipsBrowsersCannotPlay) {
     ASSERT_EQ(run({"build", source.string(), "--html"}), ExitCodes::Success) << err.str();
     std::ifstream written(folder.path / "quiz.html", std::ios::binary);
     const std::string page((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
-    for (const char* part : {"<title>Animaux</title>", "\"name\":\"quiz.html\"", "\"401\":{\"url\":\"data:image/jpeg;base64,/9j/4GpwZWc=\"}",
-                             "\"10401\":{\"url\":\"data:image/gif;base64,R0lGODlh", "createKelvoEngine"})
+    for (const char* part : {"<title>Animaux</title>", "\"name\":\"quiz.html\"", "\"401\":{\"url\":\"data:image/",
+                             "\"10401\":{\"url\":\"data:image/", "createKelvoEngine"})
         EXPECT_NE(page.find(part), std::string::npos) << part;
 
     folder.write("clip.avi", "RIFFsizeAVI LIST");
