@@ -47,7 +47,7 @@ void finishAnswerBox(HWND panel, Quiz& quiz, ControlAccess& access, int boxId) {
     SendMessageA(box, EM_SETSEL, 0, TextSize);
 }
 
-HWND createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPictures& pictures) {
+void createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPictures& pictures) {
     HWND control = CreateWindowExA(0, planned.className, planned.text.c_str(), planned.style, planned.x, planned.y, planned.width,
                                    planned.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(planned.id)),
                                    GetModuleHandleA(nullptr), nullptr);
@@ -62,7 +62,6 @@ HWND createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPict
         case ControlRole::StopButton: decorateMediaButton(control, false); break;
         default: break;
     }
-    return control;
 }
 
 // Every box is judged as it is made, in order, so that a question's reveal
