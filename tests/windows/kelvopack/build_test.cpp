@@ -144,31 +144,34 @@ TEST_F(Build, ExtractThenBuildGivesTheSameResources) {
     }
 }
 
+struct ControlSearch {
+    DWORD processId;
+    int controlId;
+    HWND found;
+};
+
+// Window enumeration callbacks are stdcall on 32-bit Windows, which a lambda
+// cannot be: plain functions serve both builds.
+BOOL CALLBACK findControlAmongChildren(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<ControlSearch*>(context);
+    if (GetDlgCtrlID(child) == search->controlId) search->found = child;
+    return search->found == nullptr ? TRUE : FALSE;
+}
+
+BOOL CALLBACK findControlInProcessWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<ControlSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId) return TRUE;
+    EnumChildWindows(window, findControlAmongChildren, context);
+    return search->found == nullptr ? TRUE : FALSE;
+}
+
 // The window of a started program with this control identifier, searched
 // among every top-level window of the process and their descendants.
 HWND controlOfProcess(DWORD processId, int controlId) {
-    struct Search {
-        DWORD processId;
-        int controlId;
-        HWND found;
-    } search{processId, controlId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) {
-            auto* search = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != search->processId) return TRUE;
-            EnumChildWindows(
-                window,
-                [](HWND child, LPARAM context) {
-                    auto* search = reinterpret_cast<Search*>(context);
-                    if (GetDlgCtrlID(child) == search->controlId) search->found = child;
-                    return search->found == nullptr ? TRUE : FALSE;
-                },
-                context);
-            return search->found == nullptr ? TRUE : FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ControlSearch search{processId, controlId, nullptr};
+    EnumWindows(findControlInProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
