@@ -13,6 +13,26 @@ bool startsWith(const Bytes& bytes, const char* prefix, std::size_t offset = 0) 
     return bytes.size() >= offset + length && std::memcmp(bytes.data() + offset, prefix, length) == 0;
 }
 
+struct PictureFormatNames {
+    PictureFormat format;
+    const char* shown;       // in messages
+    const char* extension;   // of extracted files
+    const char* mediaType;   // of data: URLs
+};
+
+constexpr PictureFormatNames FormatNames[] = {
+    {PictureFormat::Bmp, "BMP", "bmp", "image/bmp"},   {PictureFormat::Jpeg, "JPEG", "jpg", "image/jpeg"},
+    {PictureFormat::Gif, "GIF", "gif", "image/gif"},   {PictureFormat::Png, "PNG", "png", "image/png"},
+    {PictureFormat::WebP, "WebP", "webp", "image/webp"},
+};
+
+const PictureFormatNames* namesOf(PictureFormat format) {
+    for (const PictureFormatNames& names : FormatNames) {
+        if (names.format == format) return &names;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 PictureFormat sniffPicture(const Bytes& bytes) {
@@ -26,27 +46,18 @@ PictureFormat sniffPicture(const Bytes& bytes) {
 }
 
 const char* pictureFormatName(PictureFormat format) {
-    switch (format) {
-        case PictureFormat::Bmp: return "BMP";
-        case PictureFormat::Jpeg: return "JPEG";
-        case PictureFormat::Gif: return "GIF";
-        case PictureFormat::Png: return "PNG";
-        case PictureFormat::WebP: return "WebP";
-        case PictureFormat::Unknown: break;
-    }
-    return "?";
+    const PictureFormatNames* names = namesOf(format);
+    return names != nullptr ? names->shown : "?";
 }
 
 std::string pictureExtension(const Bytes& bytes) {
-    switch (sniffPicture(bytes)) {
-        case PictureFormat::Bmp: return "bmp";
-        case PictureFormat::Jpeg: return "jpg";
-        case PictureFormat::Gif: return "gif";
-        case PictureFormat::Png: return "png";
-        case PictureFormat::WebP: return "webp";
-        case PictureFormat::Unknown: break;
-    }
-    return "bin";
+    const PictureFormatNames* names = namesOf(sniffPicture(bytes));
+    return names != nullptr ? names->extension : "bin";
+}
+
+std::string pictureMediaType(const Bytes& bytes) {
+    const PictureFormatNames* names = namesOf(sniffPicture(bytes));
+    return names != nullptr ? names->mediaType : "application/octet-stream";
 }
 
 std::string clipExtension(const Bytes& bytes, int kind) {

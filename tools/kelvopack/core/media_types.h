@@ -18,6 +18,8 @@ const char* pictureFormatName(PictureFormat format);
 // File extension (without dot) for an extracted picture or clip. Clips keep
 // the extension their content suggests, else the one the player gives them.
 std::string pictureExtension(const Bytes& bytes);
+// "image/jpeg", ..., for a data: URL.
+std::string pictureMediaType(const Bytes& bytes);
 std::string clipExtension(const Bytes& bytes, int kind);
 
 }  // namespace kelvo::pack

@@ -75,16 +75,6 @@ std::string scriptText(std::string_view script) {
     return out;
 }
 
-std::string pictureType(const Bytes& picture) {
-    switch (sniffPicture(picture)) {
-        case PictureFormat::Bmp: return "image/bmp";
-        case PictureFormat::Jpeg: return "image/jpeg";
-        case PictureFormat::Gif: return "image/gif";
-        case PictureFormat::Unknown: break;
-    }
-    return "application/octet-stream";
-}
-
 std::string clipFormatName(const Bytes& clip) {
     if (startsWith(clip, "RIFF") && startsWith(clip, "AVI ", 8)) return "AVI";
     if (startsWith(clip, "\x30\x26\xB2\x75\x8E\x66\xCF\x11")) return "WMV/WMA";
@@ -149,7 +139,7 @@ QuizPage makeQuizPage(const PackedQuiz& quiz, const ResourceSet& resources, cons
         const Bytes picture = resourceBytes(resources, ResourceTypes::image(), QuizResourceIds::PictureBase + number);
         const Bytes reveal = resourceBytes(resources, ResourceTypes::image(), QuizResourceIds::RevealPictureBase + number);
         if (!picture.empty() && !clips) {
-            add(mediaEntry(QuizResourceIds::PictureBase + number, "url", "data:" + pictureType(picture) + ";base64," + base64(picture)));
+            add(mediaEntry(QuizResourceIds::PictureBase + number, "url", "data:" + pictureMediaType(picture) + ";base64," + base64(picture)));
         } else if (!picture.empty()) {
             const std::optional<std::string> type = browserClipType(picture);
             if (type) {
@@ -162,7 +152,7 @@ QuizPage makeQuizPage(const PackedQuiz& quiz, const ResourceSet& resources, cons
             }
         }
         if (!reveal.empty())
-            add(mediaEntry(QuizResourceIds::RevealPictureBase + number, "url", "data:" + pictureType(reveal) + ";base64," + base64(reveal)));
+            add(mediaEntry(QuizResourceIds::RevealPictureBase + number, "url", "data:" + pictureMediaType(reveal) + ";base64," + base64(reveal)));
     }
 
     const std::string identity = quizIdentityText(quizIdentity(quizStream, codeStream, pageName));
