@@ -49,7 +49,8 @@ TEST(MediaFiles, OnlyClicksOfTheButtonsAreCommands) {
     struct Row { std::uint64_t command; MediaCommand::Action action; int question; const char* why; } rows[] = {
         {6001, MediaCommand::Play, 1, "first play button"},
         {6096, MediaCommand::Play, 96, "last play button"},
-        {7002, MediaCommand::Stop, 2, "a stop button"},
+        {7001, MediaCommand::Stop, 1, "first stop button"},
+        {7096, MediaCommand::Stop, 96, "last stop button"},
         {6000, MediaCommand::None, 0, "below the play buttons"},
         {6097, MediaCommand::None, 0, "past the play buttons"},
         {7000, MediaCommand::None, 0, "below the stop buttons"},

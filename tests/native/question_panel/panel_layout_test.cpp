@@ -115,10 +115,11 @@ TEST(Layout, EveryControlOfAQuestionInCreationOrder) {
 }
 
 TEST(Layout, PictureBoxesAreCentredInTheirCellAndAMissingPictureLeavesAnEmptyBox) {
-    TestQuiz made(QuizKind::Picture, 3, 1);
+    TestQuiz made(QuizKind::Picture, 3, 1, RevealMode::Picture);
     const PanelLayout layout = layoutOf(made.quiz, {{401, {260, 195}}, {402, {173, 260}}});  // 403 is missing
     EXPECT_EQ(describe(find(layout, 9902)), "9902 STATIC 379,5 173x260 5080020e dialog ");
     EXPECT_EQ(describe(find(layout, 9903)), "9903 STATIC 626,5 260x260 5080020e dialog ");
+    EXPECT_EQ(layout.contentHeight, 335) << "picture reveals need no room for a reveal label";
 }
 
 TEST(Layout, RowSpacingByKind) {
@@ -149,7 +150,7 @@ TEST(Layout, TextQuizWithTwoAnswersStillHasOneBoxPerQuestion) {
     EXPECT_EQ(boxes, (std::vector<std::string>{"4001=a", "4002=b", "4003=c"}));
 }
 
-TEST(Layout, NothingIsBuiltWithoutQuestionsOrForUnknownKinds) {
+TEST(Layout, NothingIsBuiltWithoutQuestionsOrForUnknownKindsAndAllIsBuiltForTheMostQuestions) {
     TestQuiz made(QuizKind::Text, 0, 1);
     PanelLayout none = layoutOf(made.quiz);
     EXPECT_TRUE(none.controls.empty());
@@ -162,6 +163,9 @@ TEST(Layout, NothingIsBuiltWithoutQuestionsOrForUnknownKinds) {
     made.quiz.questionCount = 1;
     made.quiz.addQuestion("a", "", "");
     EXPECT_TRUE(layoutOf(made.quiz).controls.empty());
+
+    TestQuiz largest(QuizKind::Text, MaxQuestions, 1);
+    EXPECT_EQ(layoutOf(largest.quiz).contentHeight, 2405) << "all 96 rows are built";
 }
 
 TEST(Layout, AShortQuestionListRepeatsItsLastQuestion) {

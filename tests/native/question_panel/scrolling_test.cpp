@@ -17,6 +17,7 @@ TEST(ScrollRanges, LargestPositionIsContentMinusVisible) {
     const struct { int content, visible, maximum, page; bool reset; int largest; const char* why; } rows[] = {
         {1000, 500, 998, 499, false, 500, "a 500-pixel panel over 1000 pixels"},
         {300, 500, 298, 299, true, 0, "content that fits: a page past the range disables the bar"},
+        {500, 500, 498, 499, true, 0, "content exactly as high as the panel fits"},
         {0, 500, 0, 1, true, 0, "nothing built"},
     };
     for (const auto& row : rows) {

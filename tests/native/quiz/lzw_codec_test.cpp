@@ -94,10 +94,11 @@ Bytes repeated(const Bytes& pattern, std::size_t size) {
     return bytes.substr(0, size);
 }
 
-Bytes widenedPast32Bits() {
+// The codes a and b with b in the given width, widened to it one bit at a time.
+Bytes widenedTo(unsigned width) {
     StreamBuilder stream;
-    for (stream.code('a', 9); stream.width <= 32;) stream.code(WidenCode, stream.width++);
-    return stream.code('b', 33).bytes;
+    for (stream.code('a', 9); stream.width < width;) stream.code(WidenCode, stream.width++);
+    return stream.code('b', width).end();
 }
 
 TEST(LzwCodec, HandMadeStreamsDecodeToTheirStatusAndOutputAndBack) {
@@ -117,7 +118,8 @@ TEST(LzwCodec, HandMadeStreamsDecodeToTheirStatusAndOutputAndBack) {
         {"first code only, no end code", "\x20\x80", CorruptStream, ""},
         {"end code cut short", "\x30\x98\x8C\x70", CorruptStream, "ab"},
         {"code above the next free code", StreamBuilder().code('a', 9).code('b', 9).code(261, 9).end(), CorruptStream, "a"},
-        {"widened past 32 bits", widenedPast32Bits(), CorruptStream, ""},
+        {"widened to 32 bits", widenedTo(32), Success, "ab"},
+        {"widened past 32 bits", widenedTo(33), CorruptStream, ""},
         {"258 at width 11 resets to 9 bits",
          StreamBuilder().code('a', 9).code(WidenCode, 9).code(WidenCode, 10).code('b', 11).code(ResetCode, 11)
              .code('c', 9).code(259, 9).code(EndCode, 9).bytes,
@@ -213,18 +215,30 @@ TEST(LzwCodec, CorruptStreamsAreRefusedWithinTheBuffer) {
     EXPECT_EQ(decode(bytesOf(overfull), overfull.size()).status, CorruptStream);
 
     // Each code equal to the next free code makes the current string one byte
-    // longer: 488 of them make 489 * 490 / 2 = 119805 bytes, one more too many.
-    auto growingCodes = [](std::uint32_t count) {
+    // longer: 488 of them make 489 * 490 / 2 = 119805 bytes. Single bytes
+    // then fill the output to 120000 exactly, the last write a single byte or
+    // a string of the dictionary; one byte more is too many.
+    auto filling = [](int singles, bool endsWithAString) {
         StreamBuilder stream;
         stream.code('z', 9);
-        for (std::uint32_t code = FirstAddedCode; code < FirstAddedCode + count; ++code) stream.widened(code);
+        std::uint32_t next = FirstAddedCode;
+        while (next < FirstAddedCode + 488) stream.widened(next++);
+        for (int i = 0; i < singles; ++i, ++next) stream.widened('z');
+        if (endsWithAString) stream.widened(next);
         return stream.end();
     };
-    EXPECT_EQ(decoded(growingCodes(488)), Bytes(119805, 'z'));
-    const Bytes tooLong = growingCodes(489);
-    Result result = decode(bytesOf(tooLong), tooLong.size());
-    EXPECT_EQ(result.status, CorruptStream);
-    EXPECT_LE(result.length, DecodeBufferSize);
+    const struct { int singles; bool endsWithAString; int status; } fills[] = {
+        {0, false, Success}, {195, false, Success}, {196, false, CorruptStream},
+        {193, true, Success}, {194, true, CorruptStream},
+    };
+    for (const auto& fill : fills) {
+        const Bytes stream = filling(fill.singles, fill.endsWithAString);
+        Result result = decode(bytesOf(stream), stream.size());
+        EXPECT_EQ(result.status, fill.status) << fill.singles << (fill.endsWithAString ? " and a string" : "");
+        EXPECT_LE(result.length, DecodeBufferSize);
+        if (fill.status == Success) EXPECT_EQ(outputOf(result), Bytes(result.length, 'z'));
+    }
+    EXPECT_EQ(decoded(filling(195, false)).size(), DecodeBufferSize);
 
     std::mt19937 random(17);
     const Bytes stream = encoded(randomBytes(random, 1500, 20));

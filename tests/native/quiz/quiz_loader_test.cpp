@@ -154,7 +154,8 @@ TEST(QuizLoader, CodeProblemsKeepTheQuizLoaded) {
 
 TEST(QuizLoader, EdgeValuesAreKept) {
     // An empty quiz reads no groups and no codes; a kind byte outside 1 to 4
-    // is kept; long fields are cut to 259 bytes; empty fields are empty.
+    // is kept; long fields are cut to 259 bytes; empty fields are empty; the
+    // largest quiz has 96 questions.
     Loaded empty(std::string{'\xff', '\x09', '\0', '\1'} + std::string(300, 'T') + "|||||" + '\0' + "\1\2\3");
     EXPECT_TRUE(empty.messages.messages.empty());
     EXPECT_EQ(empty.quiz.kind, 8);
@@ -168,6 +169,10 @@ TEST(QuizLoader, EdgeValuesAreKept) {
     ASSERT_TRUE(kept.messages.messages.empty());
     EXPECT_STREQ(kept.quiz.questionAt(1)->answer, "a\r\nb");
     EXPECT_STREQ(kept.quiz.questionAt(1)->prompt, "\r");
+
+    std::string most = header(1, MaxQuestions, 1);
+    for (int n = 0; n < MaxQuestions; ++n) most += "a|q|";
+    EXPECT_EQ(Loaded(most + '\0' + "abc").quiz.questionCount, MaxQuestions);
 }
 
 }  // namespace
