@@ -1,6 +1,6 @@
 #include "checking/answer_slots.h"
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 
 namespace kelvo {
 

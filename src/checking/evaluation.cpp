@@ -5,8 +5,8 @@
 
 #include "checking/answer_slots.h"
 #include "checking/verdicts.h"
-#include "question_panel/control_ids.h"
-#include "shell/header_ids.h"
+#include "resources/control_ids.h"
+#include "resources/header_ids.h"
 
 namespace kelvo {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "quiz/quiz.h"
 
 namespace kelvo {

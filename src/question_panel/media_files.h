@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/geometry.h"
+#include "platform/geometry.h"
 
 namespace kelvo {
 

@@ -4,7 +4,7 @@
 
 #include "checking/answer_slots.h"
 #include "checking/verdicts.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 
 namespace kelvo {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 
 namespace kelvo {
 namespace {

@@ -1,6 +1,6 @@
 #include "question_panel/scrolling.h"
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 
 namespace kelvo {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/header_ids.h"
+#include "resources/header_ids.h"
 #include "shell/shell_texts.h"
 
 namespace kelvo::HeaderLayout {

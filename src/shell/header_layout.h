@@ -8,7 +8,7 @@
 #include <string>
 
 #include "quiz/quiz.h"
-#include "shell/geometry.h"
+#include "platform/geometry.h"
 
 namespace kelvo::HeaderLayout {
 

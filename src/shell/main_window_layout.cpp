@@ -1,6 +1,6 @@
 #include "shell/main_window_layout.h"
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 
 namespace kelvo::MainWindowGeometry {
 

@@ -2,7 +2,7 @@
 // panels and the version label go, and what a wheel turn asks of the panel.
 #pragma once
 
-#include "shell/geometry.h"
+#include "platform/geometry.h"
 
 namespace kelvo::MainWindowGeometry {
 

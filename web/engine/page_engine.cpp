@@ -7,7 +7,7 @@
 #include "checking/evaluation.h"
 #include "checking/verdicts.h"
 #include "core/windows1252.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/panel_colors.h"
 #include "question_panel/saved_answers.h"
 #include "quiz/quiz_identity.h"

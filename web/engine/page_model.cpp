@@ -4,7 +4,7 @@
 
 #include "checking/answer_slots.h"
 #include "core/windows1252.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "web/engine/page_engine.h"
 
 namespace kelvo::web {

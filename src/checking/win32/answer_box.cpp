@@ -5,7 +5,7 @@
 #include "checking/answer_slots.h"
 #include "checking/evaluation.h"
 #include "checking/verdicts.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/win32/dialog_control_access.h"
 #include "question_panel/win32/panel_scrolling.h"
 #include "question_panel/win32/question_panel.h"

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 

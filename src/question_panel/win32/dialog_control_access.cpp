@@ -4,7 +4,7 @@
 
 #include "question_panel/win32/panel_pictures.h"
 #include "question_panel/win32/panel_state.h"
-#include "shell/win32/picture_loader.h"
+#include "platform/win32/picture_loader.h"
 
 namespace kelvo {
 

@@ -7,11 +7,12 @@
 #include <memory>
 #include <optional>
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/panel_layout.h"
 #include "resources/resource_ids.h"
 #include "shell/win32/application.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/locked_resource.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 namespace {
@@ -216,6 +217,10 @@ HRESULT MediaPlatform::createPlayer(IWMPPlayer** player) {
                             reinterpret_cast<void**>(player));
 }
 
+HMODULE MediaPlatform::loadHostingLibrary() {
+    return LoadLibraryA(MediaTexts::HostingLibrary);
+}
+
 void MediaPlatform::showMessage(HWND owner, const char* text, const char* caption) {
     MessageBoxA(owner, text, caption, MB_OK);
 }
@@ -234,7 +239,7 @@ void startMedia() {
     if (!type) return;
     theMedia = std::make_unique<MediaState>(*type);
     MediaState& media = *theMedia;
-    media.hostingLibrary.reset(LoadLibraryA(MediaTexts::HostingLibrary));
+    media.hostingLibrary.reset(platform->loadHostingLibrary());
     // Without it COM stays uninitialised and the player cannot be made.
     if (!media.hostingLibrary) return;
     media.attach = reinterpret_cast<AttachControlFunction>(
@@ -281,19 +286,11 @@ void handleMediaCommand(HWND panel, WPARAM command) {
 }
 
 bool extractMedia(int resourceId, MediaType type) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(resourceId), MediaTexts::ClipResourceType);
-    if (found == nullptr) return false;
-    const DWORD size = SizeofResource(nullptr, found);
-    ScopedResource loaded(LoadResource(nullptr, found));
-    if (!loaded) {
-        sayClipNotLoaded(type);
-        return false;
-    }
-    const void* bytes = LockResource(loaded.get());
-    if (bytes == nullptr) return false;
+    const LockedResource clip(nullptr, MediaTexts::ClipResourceType, resourceId);
+    if (!clip.exists()) return false;
     const char* folder = theQuiz != nullptr ? theQuiz->mediaFolder : "";
     const std::string name = extractedFileName(folder, type, resourceId - PanelIds::PictureResourceBase);
-    if (!writeWholeFile(name, bytes, size)) {
+    if (!clip || !writeWholeFile(name, clip.data(), static_cast<DWORD>(clip.size()))) {
         sayClipNotLoaded(type);
         return false;
     }

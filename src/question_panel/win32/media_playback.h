@@ -35,6 +35,7 @@ bool extractMedia(int resourceId, MediaType type);
 class MediaPlatform {
 public:
     virtual ~MediaPlatform() = default;
+    virtual HMODULE loadHostingLibrary();
     virtual HRESULT createPlayer(IWMPPlayer** player);
     virtual void showMessage(HWND owner, const char* text, const char* caption);
     // ShellExecuteA without parameters or folder.

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "question_panel/win32/panel_state.h"
-#include "shell/win32/picture_loader.h"
+#include "platform/win32/picture_loader.h"
 
 namespace kelvo {
 

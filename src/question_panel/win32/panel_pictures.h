@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "question_panel/panel_layout.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/scrolling.h"
 #include "question_panel/win32/panel_state.h"
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <unordered_map>
 
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 

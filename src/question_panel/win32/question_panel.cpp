@@ -4,7 +4,7 @@
 
 #include "checking/evaluation.h"
 #include "checking/win32/answer_box.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/panel_colors.h"
 #include "question_panel/panel_layout.h"
 #include "question_panel/win32/dialog_control_access.h"

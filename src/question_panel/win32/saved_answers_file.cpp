@@ -5,13 +5,13 @@
 #include <optional>
 
 #include "checking/answer_slots.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/win32/question_panel.h"
 #include "quiz/quiz_identity.h"
 #include "quiz/win32/executable_resources.h"
 #include "resources/resource_ids.h"
 #include "shell/win32/application.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "question_panel/saved_answers.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 

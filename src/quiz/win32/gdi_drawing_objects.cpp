@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 namespace {

@@ -10,7 +10,7 @@
 #include "shell/shell_texts.h"
 #include "shell/win32/header_panel.h"
 #include "shell/win32/main_window.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 

@@ -4,7 +4,7 @@
 
 #include "question_panel/win32/question_panel.h"
 #include "resources/resource_ids.h"
-#include "shell/header_ids.h"
+#include "resources/header_ids.h"
 #include "shell/header_layout.h"
 #include "shell/shell_texts.h"
 #include "shell/win32/application.h"

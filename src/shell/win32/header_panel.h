@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 

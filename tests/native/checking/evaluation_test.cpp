@@ -8,8 +8,8 @@
 
 #include "checking/answer_slots.h"
 #include "checking/verdicts.h"
-#include "question_panel/control_ids.h"
-#include "shell/header_ids.h"
+#include "resources/control_ids.h"
+#include "resources/header_ids.h"
 #include "support/fake_drawing_objects.h"
 #include "support/in_memory_panel.h"
 

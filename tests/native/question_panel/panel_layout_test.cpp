@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/panel_layout.h"
 #include "support/fake_drawing_objects.h"
 

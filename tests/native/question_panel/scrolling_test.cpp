@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/scrolling.h"
 
 namespace kelvo {

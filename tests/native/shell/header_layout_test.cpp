@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/header_ids.h"
+#include "resources/header_ids.h"
 #include "shell/shell_texts.h"
 
 namespace kelvo {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 
 namespace kelvo {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/picture_fit.h"
+#include "platform/picture_fit.h"
 
 #include <gtest/gtest.h>
 

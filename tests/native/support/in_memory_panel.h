@@ -10,7 +10,7 @@
 
 #include "checking/answer_slots.h"
 #include "checking/control_access.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "quiz/quiz.h"
 
 namespace kelvo::testing {

@@ -6,12 +6,12 @@
 
 #include "core/picture_header.h"
 #include "core/quiz_payload.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "quiz/quiz.h"
 #include "quiz/quiz_loader.h"
 #include "quiz/win32/executable_resources.h"
 #include "quiz/win32/gdi_drawing_objects.h"
-#include "shell/win32/picture_loader.h"
+#include "platform/win32/picture_loader.h"
 
 namespace kelvo::pack::testing {
 namespace {

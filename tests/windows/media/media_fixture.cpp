@@ -7,6 +7,10 @@
 
 namespace kelvo::testing {
 
+HMODULE RecordingMediaPlatform::loadHostingLibrary() {
+    return hostingLibraryMissing ? nullptr : MediaPlatform::loadHostingLibrary();
+}
+
 HRESULT RecordingMediaPlatform::createPlayer(IWMPPlayer** player) {
     if (FAILED(playerResult)) return playerResult;
     return MediaPlatform::createPlayer(player);

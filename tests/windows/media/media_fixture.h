@@ -30,11 +30,13 @@ public:
         }
     };
 
+    HMODULE loadHostingLibrary() override;
     HRESULT createPlayer(IWMPPlayer** player) override;
     void showMessage(HWND owner, const char* text, const char* caption) override;
     void shellExecute(HWND owner, const char* verb, const char* file, int showCommand) override;
 
     HRESULT playerResult = S_OK;  // a failure: the control "is not installed"
+    bool hostingLibraryMissing = false;  // atl.dll "cannot be loaded"
     std::vector<Call> messages;
     std::vector<Call> opened;
 };

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "media_fixture.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo::testing {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/win32/picture_loader.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/picture_loader.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 namespace {

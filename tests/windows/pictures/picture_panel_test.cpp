@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "quiz/quiz.h"
 #include "quiz/win32/gdi_drawing_objects.h"
 #include "shell/win32/application.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 #include "support/player_session.h"
 #include "support/window_testing.h"
 
@@ -167,16 +167,6 @@ TEST_F(PictureQuizTest, QuizWithoutPictureBoxesLoadsNoRevealPicture) {
     EXPECT_EQ(verdict(4001), "BRAVO");
     EXPECT_EQ(handlesTaken(HandleKind::ComInitialisation), decodes);
     EXPECT_EQ(handlesTaken(HandleKind::GdiObject), bitmaps);
-}
-
-// Run by hand (--gtest_also_run_disabled_tests) to look at a picture quiz:
-// the windows stay up for a while for a screenshot.
-TEST_F(PictureQuizTest, DISABLED_StaysOnScreenForALook) {
-    open(QuizKind::Picture, RevealMode::TextAndPicture, FiveAnswers);
-    answer(4002, "vert");
-    answer(4003, "jaunes");
-    ShowWindow(mainWindow, SW_MAXIMIZE);
-    pumpUntil([] { return false; }, 15000);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/picture_preparation.h"
-#include "shell/win32/picture_loader.h"
+#include "platform/win32/picture_loader.h"
 
 namespace kelvo::pack {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 namespace {

@@ -1,6 +1,6 @@
 #include "panel_fixture.h"
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/win32/question_panel.h"
 #include "shell/win32/application.h"
 

@@ -1,7 +1,7 @@
 #include "panel_fixture.h"
 
 #include "question_panel/win32/saved_answers_file.h"
-#include "shell/header_ids.h"
+#include "resources/header_ids.h"
 #include "shell/win32/application.h"
 #include "support/player_session.h"
 

@@ -6,10 +6,10 @@
 
 #include "question_panel/win32/question_panel.h"
 #include "question_panel/win32/saved_answers_file.h"
-#include "shell/header_ids.h"
+#include "resources/header_ids.h"
 #include "shell/shell_texts.h"
 #include "shell/win32/application.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 #include "support/player_session.h"
 
 namespace kelvo::testing {

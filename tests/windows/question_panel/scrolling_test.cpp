@@ -1,6 +1,6 @@
 #include "panel_fixture.h"
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "question_panel/win32/panel_scrolling.h"
 #include "question_panel/win32/panel_state.h"
 

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "question_panel/control_ids.h"
-#include "shell/win32/picture_loader.h"
+#include "resources/control_ids.h"
+#include "platform/win32/picture_loader.h"
 
 namespace kelvo::testing {
 namespace {

@@ -4,8 +4,8 @@
 // work is repeated, and shutdown must free what the program made.
 #include "player_fixture.h"
 
-#include "question_panel/control_ids.h"
-#include "shell/header_ids.h"
+#include "resources/control_ids.h"
+#include "resources/header_ids.h"
 #include "shell/win32/application.h"
 
 namespace kelvo::testing {

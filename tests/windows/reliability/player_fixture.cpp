@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "shell/win32/application.h"
 #include "support/player_session.h"
 

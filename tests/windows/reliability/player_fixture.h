@@ -13,7 +13,7 @@
 #include "question_panel/win32/media_playback.h"
 #include "quiz/quiz.h"
 #include "quiz/win32/gdi_drawing_objects.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/win32/scoped_handles.h"
 #include "support/window_testing.h"
 
 namespace kelvo::testing {

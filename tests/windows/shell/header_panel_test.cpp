@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "player_windows.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "resources/resource_ids.h"
-#include "shell/header_ids.h"
+#include "resources/header_ids.h"
 #include "shell/win32/application.h"
 #include "shell/win32/header_panel.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "player_windows.h"
-#include "question_panel/control_ids.h"
+#include "resources/control_ids.h"
 #include "shell/main_window_layout.h"
 #include "shell/shell_texts.h"
 #include "shell/win32/main_window.h"

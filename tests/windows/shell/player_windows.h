@@ -13,7 +13,7 @@
 #include "quiz/message_sink.h"
 #include "quiz/win32/executable_resources.h"
 #include "quiz/win32/gdi_drawing_objects.h"
-#include "shell/geometry.h"
+#include "platform/geometry.h"
 #include "shell/win32/application.h"
 #include "support/player_session.h"
 #include "support/window_testing.h"

@@ -7,7 +7,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "shell/geometry.h"
+#include "platform/geometry.h"
 
 namespace kelvo {
 std::ostream& operator<<(std::ostream& out, const Rect& rect);

@@ -14,7 +14,7 @@
 
 #include "core/packed_quiz.h"
 #include "core/picture_header.h"
-#include "shell/picture_fit.h"
+#include "platform/picture_fit.h"
 
 namespace kelvo::pack {
 

@@ -1,4 +1,4 @@
-#include "shell/win32/picture_loader.h"
+#include "platform/win32/picture_loader.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/win32/locked_resource.h"
-#include "shell/picture_fit.h"
-#include "shell/win32/scoped_handles.h"
+#include "platform/picture_fit.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 namespace {
