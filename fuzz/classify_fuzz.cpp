@@ -1,4 +1,4 @@
-// classifyAnswer on any two byte texts (split at the first zero byte): it
+// judgeTypedAnswer on any two byte texts (split at the first zero byte): it
 // gives one of the ten verdict words, "BRAVO" exactly when the normalised
 // texts are equal, and "?" exactly when nothing was typed.
 #include <cstdint>
@@ -35,11 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char typed[TextSize];
     copyText(expected, bytes, split);
     copyText(typed, bytes + split + (zero ? 1 : 0), size - split - (zero ? 1 : 0));
-    upperAscii(expected);
-    normaliseAnswer(typed);
-    const char* verdict = classifyAnswer(expected, typed);
+    const char* verdict = judgeTypedAnswer(expected, typed);
     require(isVerdict(verdict));
+    const bool matches = typedAnswerMatches(expected, typed);
+    normaliseAnswer(typed);
     require((std::strcmp(verdict, Verdicts::Empty) == 0) == (typed[0] == '\0'));
-    if (typed[0] != '\0') require((std::strcmp(verdict, Verdicts::Right) == 0) == (std::strcmp(expected, typed) == 0));
+    if (typed[0] != '\0') require((std::strcmp(verdict, Verdicts::Right) == 0) == matches);
     return 0;
 }

@@ -26,13 +26,9 @@ bool questionIsComplete(const Quiz& quiz, ControlAccess& panel, int questionInde
                         const Question& question) {
     const int slots = slotsPerQuestion(quiz);
     for (int slot = 1; slot <= slots; ++slot) {
-        char expected[TextSize];
-        copyText(expected, expectedAnswer(question, slot));
-        upperAscii(expected);
         char typed[TextSize];
         panel.readText(answerBoxId(quiz, questionIndex, slot), typed);
-        normaliseAnswer(typed);
-        if (std::strcmp(expected, typed) != 0) return false;
+        if (!typedAnswerMatches(expectedAnswer(question, slot), typed)) return false;
     }
     return true;
 }
@@ -112,14 +108,9 @@ bool judgeAnswer(Quiz& quiz, ControlAccess& panel, int boxId) {
     const Question* found = quiz.questionAt(slot->questionIndex + 1);
     const Question& question = found != nullptr ? *found : noQuestion;
 
-    char expected[TextSize];
-    copyText(expected, expectedAnswer(question, slot->slot));
-    upperAscii(expected);
     char typed[TextSize];
     panel.readText(boxId, typed);
-    normaliseAnswer(typed);
-
-    const char* verdict = classifyAnswer(expected, typed);
+    const char* verdict = judgeTypedAnswer(expectedAnswer(question, slot->slot), typed);
     if (std::strcmp(verdict, Verdicts::Right) == 0)
         revealQuestion(quiz, panel, slot->questionIndex, question);
     else

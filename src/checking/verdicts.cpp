@@ -125,4 +125,29 @@ const char* classifyAnswer(const char* expected, const char* typed) {
     return Verdicts::Wrong;
 }
 
+namespace {
+
+struct PreparedAnswer {
+    PreparedAnswer(const char* expectedText, const char* typedText) {
+        copyText(expected, expectedText);
+        upperAscii(expected);
+        copyText(typed, typedText);
+        normaliseAnswer(typed);
+    }
+    char expected[TextSize];
+    char typed[TextSize];
+};
+
+}  // namespace
+
+const char* judgeTypedAnswer(const char* expected, const char* typed) {
+    const PreparedAnswer answer(expected, typed);
+    return classifyAnswer(answer.expected, answer.typed);
+}
+
+bool typedAnswerMatches(const char* expected, const char* typed) {
+    const PreparedAnswer answer(expected, typed);
+    return std::strcmp(answer.expected, answer.typed) == 0;
+}
+
 }  // namespace kelvo

@@ -53,4 +53,12 @@ int findContainment(const char* expected, const char* typed);
 // Returns one of the Verdicts texts (static storage).
 const char* classifyAnswer(const char* expected, const char* typed);
 
+// Judging one typed answer, the one way the player, the page and kelvopack do
+// it: the expected text upper-cased, the typed one normalised, both cut to
+// 259 bytes, then classified.
+const char* judgeTypedAnswer(const char* expected, const char* typed);
+// Whether the two, prepared the same way, are the same bytes: a question is
+// complete on this, so an empty answer left empty counts as given.
+bool typedAnswerMatches(const char* expected, const char* typed);
+
 }  // namespace kelvo

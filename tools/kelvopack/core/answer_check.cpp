@@ -31,9 +31,7 @@ bool checkAnswer(const std::string& expected, const std::string& typed, std::str
     char expectedText[TextSize];
     char typedText[TextSize];
     if (!toAnsiText(expected, expectedText, error) || !toAnsiText(typed, typedText, error)) return false;
-    upperAscii(expectedText);
-    normaliseAnswer(typedText);
-    verdict = fromWindows1252(classifyAnswer(expectedText, typedText));
+    verdict = fromWindows1252(judgeTypedAnswer(expectedText, typedText));
     return true;
 }
 
