@@ -6,6 +6,7 @@
 
 #include "core/diagnostics.h"
 #include "core/quiz_validation.h"
+#include "platform/win32/scoped_handles.h"
 #include "win32/console.h"
 
 namespace kelvo::pack::testing {
@@ -73,24 +74,12 @@ void writeFile(const fs::path& file, const std::string& content) {
 
 namespace {
 
-// A file handle the child inherits; closed on scope exit.
-class InheritedFile {
-public:
-    InheritedFile(const fs::path& file, DWORD access, DWORD disposition) {
-        SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, TRUE};
-        handle = CreateFileW(file.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &attributes, disposition,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-    ~InheritedFile() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    InheritedFile(const InheritedFile&) = delete;
-    InheritedFile& operator=(const InheritedFile&) = delete;
-    HANDLE get() const { return handle; }
-
-private:
-    HANDLE handle;
-};
+// A file handle the child inherits.
+ScopedFile inheritedFile(const fs::path& file, DWORD access, DWORD disposition) {
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, TRUE};
+    return ScopedFile(CreateFileW(file.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &attributes, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 std::wstring quotedArgument(const std::wstring& argument) {
     std::wstring quoted = L"\"";
@@ -111,9 +100,9 @@ ProcessResult runProcess(const fs::path& program, const std::vector<std::string>
     writeFile(inputFile, input);
     ProcessResult result;
     {
-        InheritedFile stdinFile(inputFile, GENERIC_READ, OPEN_EXISTING);
-        InheritedFile stdoutFile(outputFile, GENERIC_WRITE, CREATE_ALWAYS);
-        InheritedFile stderrFile(errorFile, GENERIC_WRITE, CREATE_ALWAYS);
+        const ScopedFile stdinFile = inheritedFile(inputFile, GENERIC_READ, OPEN_EXISTING);
+        const ScopedFile stdoutFile = inheritedFile(outputFile, GENERIC_WRITE, CREATE_ALWAYS);
+        const ScopedFile stderrFile = inheritedFile(errorFile, GENERIC_WRITE, CREATE_ALWAYS);
         std::wstring commandLine = quotedArgument(program.wstring());
         for (const std::string& argument : arguments) commandLine += L" " + quotedArgument(fromUtf8(argument));
         STARTUPINFOW startup{};
