@@ -17,12 +17,17 @@ namespace {
 namespace fs = std::filesystem;
 using testing::QuizFolder;
 
-// Executables as files whose resources live in memory, keyed by path, with
-// the same replace-everything writing as the Win32 seam.
+// Executables as files whose resources live in memory, with the same
+// replace-everything writing as the Win32 seam. A build writes a temporary
+// file and renames it, which the fake cannot see: both names are one key.
 class FakeExecutables : public ExecutableFiles {
 public:
+    static fs::path key(fs::path file) {
+        if (file.extension() == ".kelvopack-tmp") file.replace_extension();
+        return fs::weakly_canonical(file);
+    }
     bool readResources(const fs::path& executable, ResourceSet& resources, std::string& error) override {
-        const auto found = files.find(fs::weakly_canonical(executable));
+        const auto found = files.find(key(executable));
         if (found == files.end()) {
             error = "not an executable";
             return false;
@@ -35,16 +40,8 @@ public:
             error = "refused";
             return false;
         }
-        files[fs::weakly_canonical(executable)] = resources;
+        files[key(executable)] = resources;
         return true;
-    }
-    // Renames carry the resources along, as they would in a real file.
-    void follow(const fs::path& from, const fs::path& to) {
-        auto node = files.extract(fs::weakly_canonical(from));
-        if (!node.empty()) {
-            node.key() = fs::weakly_canonical(to);
-            files.insert(std::move(node));
-        }
     }
 
     std::map<fs::path, ResourceSet> files;
@@ -68,7 +65,7 @@ protected:
         player = folder.write("kelvo.exe", "MZ player");
         // The player carries its dialogs, and an old quiz in another language
         // that a build must not keep.
-        executables.files[fs::weakly_canonical(player)] = {
+        executables.files[FakeExecutables::key(player)] = {
             dialog(1001), dialog(1002),
             {ResourceTypes::image(), ResourceName::number(401), 0x40C, {'o', 'l', 'd'}},
             {ResourceTypes::patch(), ResourceName::number(104), 0x409, {'o', 'l', 'd'}},
@@ -86,17 +83,7 @@ protected:
         return runKelvopack(context, arguments);
     }
 
-    // The fake cannot see the real rename the build does: move the
-    // resources from the temporary name to the output name when it appears.
-    int build(const std::vector<std::string>& arguments, const fs::path& output) {
-        const int status = run(arguments);
-        fs::path temporary = output;
-        temporary += ".kelvopack-tmp";
-        if (status == ExitCodes::Success) executables.follow(temporary, output);
-        return status;
-    }
-
-    const ResourceSet& resourcesOf(const fs::path& file) { return executables.files.at(fs::weakly_canonical(file)); }
+    const ResourceSet& resourcesOf(const fs::path& file) { return executables.files.at(FakeExecutables::key(file)); }
     std::string at(const std::string& name) const { return (folder.path / name).string(); }
     void expectSaid(const std::string& said, const std::string& text) const {
         EXPECT_NE(text.find(said), std::string::npos) << said << "\n" << text;
@@ -114,8 +101,9 @@ protected:
 
 TEST_F(Commands, BuildReplacesEveryQuizResourceOfThePlayer) {
     const fs::path output = folder.path / "animaux.exe";
-    ASSERT_EQ(build({"build", source.string(), "-o", output.string(), "--player", player.string()}, output), ExitCodes::Success)
+    ASSERT_EQ(run({"build", source.string(), "-o", output.string(), "--player", player.string()}), ExitCodes::Success)
         << err.str();
+    EXPECT_TRUE(fs::exists(output) && !fs::exists(folder.path / "animaux.exe.kelvopack-tmp")) << "renamed when complete";
     const ResourceSet& written = resourcesOf(output);
     EXPECT_NE(findResource(written, ResourceName::number(ResourceTypes::Dialog), 1001), nullptr);
     int quizResources = 0;
@@ -138,7 +126,7 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
     const std::string png = testing::writtenPicture('p', 64, 48, [](int x, int y) { return 0x10203u * (x ^ y); });
     folder.write("cut.png", png.substr(0, png.size() - 40));
     folder.write("cut.toml", "title = \"x\"\nkind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"cut.png\"\n");
-    executables.files[fs::weakly_canonical(folder.write("other.exe", "MZ"))] = {};
+    executables.files[FakeExecutables::key(folder.write("other.exe", "MZ"))] = {};
     const std::string kelvo = player.string();
     const struct {
         std::vector<std::string> arguments;
@@ -195,7 +183,7 @@ TEST_F(Commands, HtmlBuildWritesOnePageAndWarnsOfClipsBrowsersCannotPlay) {
 // Extract then build is compared resource by resource on real executables.
 TEST_F(Commands, ExtractRefusesAFilledFolderUnlessForced) {
     const fs::path built = folder.path / "built.exe";
-    ASSERT_EQ(build({"build", source.string(), "-o", built.string(), "--player", player.string()}, built), ExitCodes::Success);
+    ASSERT_EQ(run({"build", source.string(), "-o", built.string(), "--player", player.string()}), ExitCodes::Success);
     const fs::path extracted = folder.path / "extracted";
     ASSERT_EQ(run({"extract", built.string(), "-o", extracted.string()}), ExitCodes::Success) << err.str();
     EXPECT_TRUE(fs::exists(extracted / "built.toml"));
@@ -209,7 +197,7 @@ TEST_F(Commands, ADroppedFileIsBuiltOrExtractedWithDefaultNames) {
     // 32-bit executable.
     folder.write("kelvo.exe", peHeader("\x4C\x01"));
     const fs::path output = folder.path / "quiz.exe";
-    ASSERT_EQ(build({source.string()}, output), ExitCodes::Success) << err.str();
+    ASSERT_EQ(run({source.string()}), ExitCodes::Success) << err.str();
     ASSERT_EQ(run({output.string()}), ExitCodes::Success) << err.str();
     EXPECT_TRUE(fs::exists(folder.path / "quiz" / "quiz.toml"));
 }
