@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "core/picture_header.h"
@@ -16,12 +17,17 @@ namespace {
 namespace fs = std::filesystem;
 using testing::QuizFolder;
 
-// Executables as files whose resources live in memory, keyed by path, with
-// the same replace-everything writing as the Win32 seam.
+// Executables as files whose resources live in memory, with the same
+// replace-everything writing as the Win32 seam. A build writes a temporary
+// file and renames it, which the fake cannot see: both names are one key.
 class FakeExecutables : public ExecutableFiles {
 public:
+    static fs::path key(fs::path file) {
+        if (file.extension() == ".kelvopack-tmp") file.replace_extension();
+        return fs::weakly_canonical(file);
+    }
     bool readResources(const fs::path& executable, ResourceSet& resources, std::string& error) override {
-        const auto found = files.find(fs::weakly_canonical(executable));
+        const auto found = files.find(key(executable));
         if (found == files.end()) {
             error = "not an executable";
             return false;
@@ -34,16 +40,8 @@ public:
             error = "refused";
             return false;
         }
-        files[fs::weakly_canonical(executable)] = resources;
+        files[key(executable)] = resources;
         return true;
-    }
-    // Renames carry the resources along, as they would in a real file.
-    void follow(const fs::path& from, const fs::path& to) {
-        auto node = files.extract(fs::weakly_canonical(from));
-        if (!node.empty()) {
-            node.key() = fs::weakly_canonical(to);
-            files.insert(std::move(node));
-        }
     }
 
     std::map<fs::path, ResourceSet> files;
@@ -52,13 +50,22 @@ public:
 
 Resource dialog(std::uint16_t id) { return {ResourceName::number(ResourceTypes::Dialog), ResourceName::number(id), 0x409, {1, 2}}; }
 
+// The first bytes of an executable for this machine ("\x4C\x01" x86, "\x64\x86" x64).
+std::string peHeader(const char* machine) {
+    std::string header(0x100, '\0');
+    header.replace(0, 2, "MZ");
+    header[0x3C] = 0x40;
+    header.replace(0x40, 6, std::string("PE\0\0", 4) + machine);
+    return header;
+}
+
 class Commands : public ::testing::Test {
 protected:
     Commands() {
         player = folder.write("kelvo.exe", "MZ player");
         // The player carries its dialogs, and an old quiz in another language
         // that a build must not keep.
-        executables.files[fs::weakly_canonical(player)] = {
+        executables.files[FakeExecutables::key(player)] = {
             dialog(1001), dialog(1002),
             {ResourceTypes::image(), ResourceName::number(401), 0x40C, {'o', 'l', 'd'}},
             {ResourceTypes::patch(), ResourceName::number(104), 0x409, {'o', 'l', 'd'}},
@@ -76,17 +83,11 @@ protected:
         return runKelvopack(context, arguments);
     }
 
-    // The fake cannot see the real rename the build does: move the
-    // resources from the temporary name to the output name when it appears.
-    int build(const std::vector<std::string>& arguments, const fs::path& output) {
-        const int status = run(arguments);
-        fs::path temporary = output;
-        temporary += ".kelvopack-tmp";
-        if (status == ExitCodes::Success) executables.follow(temporary, output);
-        return status;
+    const ResourceSet& resourcesOf(const fs::path& file) { return executables.files.at(FakeExecutables::key(file)); }
+    std::string at(const std::string& name) const { return (folder.path / name).string(); }
+    void expectSaid(const std::string& said, const std::string& text) const {
+        EXPECT_NE(text.find(said), std::string::npos) << said << "\n" << text;
     }
-
-    const ResourceSet& resourcesOf(const fs::path& file) { return executables.files.at(fs::weakly_canonical(file)); }
 
     QuizFolder folder;
     FakeExecutables executables;
@@ -100,8 +101,9 @@ protected:
 
 TEST_F(Commands, BuildReplacesEveryQuizResourceOfThePlayer) {
     const fs::path output = folder.path / "animaux.exe";
-    ASSERT_EQ(build({"build", source.string(), "-o", output.string(), "--player", player.string()}, output), ExitCodes::Success)
+    ASSERT_EQ(run({"build", source.string(), "-o", output.string(), "--player", player.string()}), ExitCodes::Success)
         << err.str();
+    EXPECT_TRUE(fs::exists(output) && !fs::exists(folder.path / "animaux.exe.kelvopack-tmp")) << "renamed when complete";
     const ResourceSet& written = resourcesOf(output);
     EXPECT_NE(findResource(written, ResourceName::number(ResourceTypes::Dialog), 1001), nullptr);
     int quizResources = 0;
@@ -116,64 +118,72 @@ TEST_F(Commands, BuildReplacesEveryQuizResourceOfThePlayer) {
         << "the one-pixel GIF, enlarged";
 }
 
-TEST_F(Commands, AnInvalidSourceOrAFailedWriteLeavesNoFile) {
-    const fs::path output = folder.path / "quiz.exe";
+// Every refusal leaves the folder as it was: no quiz, no temporary file.
+TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
     executables.failWrites = true;
-    EXPECT_EQ(run({"build", source.string(), "--player", player.string()}), ExitCodes::Failure);
-    EXPECT_FALSE(fs::exists(folder.path / "quiz.exe.kelvopack-tmp"));
-
-    folder.write("quiz.toml", "title = \"x\"\nkind = \"picture\"\n[[question]]\nanswer = \"a \"\npicture = \"q.jpg\"\n");
-    EXPECT_EQ(run({"build", source.string(), "--player", player.string()}), ExitCodes::Invalid);
-    EXPECT_NE(err.str().find("ligne 4 (question 1, answer)"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("rien n'a été écrit"), std::string::npos) << err.str();
-    EXPECT_FALSE(fs::exists(output));
-
+    folder.write("bad.toml", "title = \"x\"\nkind = \"picture\"\n[[question]]\nanswer = \"a \"\npicture = \"q.jpg\"\n");
     // Damage shows only once the picture is decoded, after every other check.
     const std::string png = testing::writtenPicture('p', 64, 48, [](int x, int y) { return 0x10203u * (x ^ y); });
     folder.write("cut.png", png.substr(0, png.size() - 40));
-    folder.write("quiz.toml", "title = \"x\"\nkind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"cut.png\"\n");
-    EXPECT_EQ(run({"build", source.string(), "--player", player.string()}), ExitCodes::Invalid);
-    EXPECT_NE(err.str().find("ligne 5 (question 1, picture) : erreur : le fichier \xC2\xAB cut.png \xC2\xBB (PNG) est abîmé"),
-              std::string::npos) << err.str();
-    EXPECT_FALSE(fs::exists(output));
+    folder.write("cut.toml", "title = \"x\"\nkind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"cut.png\"\n");
+    executables.files[FakeExecutables::key(folder.write("other.exe", "MZ"))] = {};
+    const std::string kelvo = player.string();
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::vector<std::string> said;
+    } rows[] = {
+        {{"build", source.string(), "--player", kelvo}, ExitCodes::Failure, {}},   // the write refused
+        {{"build", at("bad.toml"), "--player", kelvo}, ExitCodes::Invalid,
+         {"bad.toml, ligne 4 (question 1, answer) : erreur : ", "rien n'a été écrit"}},
+        {{"build", at("cut.toml"), "--player", kelvo}, ExitCodes::Invalid,
+         {"ligne 5 (question 1, picture) : erreur : le fichier \xC2\xAB cut.png \xC2\xBB (PNG) est abîmé"}},
+        // The saved-answers file takes the executable's name with "txt" at
+        // the end: an output named .txt would be overwritten by its own answers.
+        {{"build", source.string(), "-o", at("quiz.txt"), "--player", kelvo}, ExitCodes::Usage, {}},
+        {{"build", source.string(), "-o", kelvo, "--player", kelvo}, ExitCodes::Usage, {}},
+        {{"build", source.string(), "--player", at("other.exe")}, ExitCodes::Failure, {"n'est pas un lecteur Kelvo"}},
+        {{"build", source.string(), "--arch", "64"}, ExitCodes::Failure, {"64 bits introuvable"}},
+        {{"build", source.string(), "--html", "-o", at("quiz.exe")}, ExitCodes::Usage, {}},
+        {{"validate", at("absent.toml")}, ExitCodes::Invalid, {}},
+        {{"check", "only one"}, ExitCodes::Usage, {}},
+        {{"frobnicate"}, ExitCodes::Usage, {}},
+        {{}, ExitCodes::Usage, {}},
+    };
+    const auto listing = [this] {
+        std::set<fs::path> names;
+        for (const auto& entry : fs::directory_iterator(folder.path)) names.insert(entry.path().filename());
+        return names;
+    };
+    const std::set<fs::path> before = listing();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.empty() ? "no argument" : row.arguments.back());
+        EXPECT_EQ(run(row.arguments), row.status) << err.str();
+        for (const std::string& said : row.said) expectSaid(said, err.str());
+        EXPECT_EQ(listing(), before);
+    }
 }
 
 // The page needs no player; it carries the pictures and the clips browsers
 // play as data: URLs, and names every clip they cannot play.
 TEST_F(Commands, HtmlBuildWritesOnePageAndWarnsOfClipsBrowsersCannotPlay) {
     ASSERT_EQ(run({"build", source.string(), "--html"}), ExitCodes::Success) << err.str();
-    std::ifstream written(folder.path / "quiz.html", std::ios::binary);
-    const std::string page((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
     for (const char* part : {"<title>Animaux</title>", "\"name\":\"quiz.html\"", "\"401\":{\"url\":\"data:image/",
                              "\"10401\":{\"url\":\"data:image/", "createKelvoEngine"})
-        EXPECT_NE(page.find(part), std::string::npos) << part;
+        expectSaid(part, folder.read("quiz.html"));
 
     folder.write("clip.avi", "RIFFsizeAVI LIST");
     folder.write("sons.toml", "title = \"Sons\"\nkind = \"audio\"\n[[question]]\nanswer = \"a\"\nclip = \"clip.avi\"\n"
                               "[[question]]\nanswer = \"b\"\nclip = \"clip.mp3\"\n");
-    const fs::path sounds = folder.path / "sons.html";
-    ASSERT_EQ(run({"build", (folder.path / "sons.toml").string(), "-o", sounds.string()}), ExitCodes::Success) << err.str();
-    EXPECT_NE(err.str().find("question 1 : l'extrait (format AVI) ne se lit pas dans un navigateur"), std::string::npos) << err.str();
+    ASSERT_EQ(run({"build", at("sons.toml"), "-o", at("sons.html")}), ExitCodes::Success) << err.str();
+    expectSaid("question 1 : l'extrait (format AVI) ne se lit pas dans un navigateur", err.str());
     EXPECT_EQ(err.str().find("question 2"), std::string::npos) << err.str();
-    EXPECT_EQ(run({"build", source.string(), "--html", "-o", (folder.path / "quiz.exe").string()}), ExitCodes::Usage);
-}
-
-TEST_F(Commands, BuildRefusesNamesThatWouldBreakTheQuiz) {
-    // The saved-answers file takes the executable's name with "txt" at the
-    // end: an output named .txt would be overwritten by its own answers.
-    EXPECT_EQ(run({"build", source.string(), "-o", (folder.path / "quiz.txt").string(), "--player", player.string()}),
-              ExitCodes::Usage);
-    EXPECT_EQ(run({"build", source.string(), "-o", player.string(), "--player", player.string()}), ExitCodes::Usage);
-    const fs::path notAPlayer = folder.write("other.exe", "MZ");
-    executables.files[fs::weakly_canonical(notAPlayer)] = {};
-    EXPECT_EQ(run({"build", source.string(), "--player", notAPlayer.string()}), ExitCodes::Failure);
-    EXPECT_NE(err.str().find("n'est pas un lecteur Kelvo"), std::string::npos) << err.str();
 }
 
 // Extract then build is compared resource by resource on real executables.
 TEST_F(Commands, ExtractRefusesAFilledFolderUnlessForced) {
     const fs::path built = folder.path / "built.exe";
-    ASSERT_EQ(build({"build", source.string(), "-o", built.string(), "--player", player.string()}, built), ExitCodes::Success);
+    ASSERT_EQ(run({"build", source.string(), "-o", built.string(), "--player", player.string()}), ExitCodes::Success);
     const fs::path extracted = folder.path / "extracted";
     ASSERT_EQ(run({"extract", built.string(), "-o", extracted.string()}), ExitCodes::Success) << err.str();
     EXPECT_TRUE(fs::exists(extracted / "built.toml"));
@@ -184,19 +194,12 @@ TEST_F(Commands, ExtractRefusesAFilledFolderUnlessForced) {
 
 TEST_F(Commands, ADroppedFileIsBuiltOrExtractedWithDefaultNames) {
     // kelvo.exe next to the tool is found as the player only if it is a
-    // 32-bit executable; give it a PE header of that kind.
-    std::string header(0x100, '\0');
-    header[0] = 'M';
-    header[1] = 'Z';
-    header[0x3C] = 0x80;
-    header.replace(0x80, 6, std::string("PE\0\0\x4C\x01", 6));
-    folder.write("kelvo.exe", header);
+    // 32-bit executable.
+    folder.write("kelvo.exe", peHeader("\x4C\x01"));
     const fs::path output = folder.path / "quiz.exe";
-    ASSERT_EQ(build({source.string()}, output), ExitCodes::Success) << err.str();
+    ASSERT_EQ(run({source.string()}), ExitCodes::Success) << err.str();
     ASSERT_EQ(run({output.string()}), ExitCodes::Success) << err.str();
     EXPECT_TRUE(fs::exists(folder.path / "quiz" / "quiz.toml"));
-    EXPECT_EQ(run({"build", source.string(), "--arch", "64"}), ExitCodes::Failure) << "no 64-bit player anywhere";
-    EXPECT_NE(err.str().find("64 bits introuvable"), std::string::npos) << err.str();
 }
 
 TEST_F(Commands, ValidateReportsWithoutWriting) {
@@ -205,11 +208,8 @@ TEST_F(Commands, ValidateReportsWithoutWriting) {
     for (const char* said : {"\rImages : 3 / 3\n", "question 1, picture (q.jpg) : JPEG 260 x 195, ", "Ko : gardée telle quelle",
                              "question 1, reveal_picture (q.gif) : GIF 1 x 1 \xE2\x86\x92 ",
                              "2 question(s), quiz d'images, 1 réponse(s) par question, révélation : image, images : "}) {
-        EXPECT_NE(out.str().find(said), std::string::npos) << said << "\n" << out.str();
+        expectSaid(said, out.str());
     }
-    EXPECT_EQ(run({"validate", (folder.path / "absent.toml").string()}), ExitCodes::Invalid);
-    EXPECT_EQ(run({"frobnicate"}), ExitCodes::Usage);
-    EXPECT_EQ(run({}), ExitCodes::Usage);
 }
 
 TEST_F(Commands, CheckGivesThePlayersVerdicts) {
@@ -221,21 +221,14 @@ TEST_F(Commands, CheckGivesThePlayersVerdicts) {
     in.str("CHIEN\tchine\r\n\xC3\x89L\xC3\x88VE\t\xC3\xA9l\xC3\xA8ve\nno tab\nCHAT\t\xE2\x98\x85\nCHIEN\t\n");
     EXPECT_EQ(run({"check"}), ExitCodes::Invalid);
     EXPECT_EQ(out.str(), "Anagramme\nPresque\n\n\n?\n");
-    EXPECT_NE(err.str().find("ligne 3"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("ligne 4"), std::string::npos) << err.str();
-    EXPECT_EQ(run({"check", "only one"}), ExitCodes::Usage);
+    expectSaid("ligne 3", err.str());
+    expectSaid("ligne 4", err.str());
 }
 
 TEST(PlayerLocation, ArchitectureComesFromThePeHeader) {
     QuizFolder folder;
-    std::string header(0x100, '\0');
-    header[0] = 'M';
-    header[1] = 'Z';
-    header[0x3C] = 0x40;
-    header.replace(0x40, 6, std::string("PE\0\0\x64\x86", 6));
-    EXPECT_EQ(executableArchitecture(folder.write("x64.exe", header)), Architecture::X64);
-    header.replace(0x40, 6, std::string("PE\0\0\x4C\x01", 6));
-    EXPECT_EQ(executableArchitecture(folder.write("x86.exe", header)), Architecture::X86);
+    EXPECT_EQ(executableArchitecture(folder.write("x64.exe", peHeader("\x64\x86"))), Architecture::X64);
+    EXPECT_EQ(executableArchitecture(folder.write("x86.exe", peHeader("\x4C\x01"))), Architecture::X86);
     EXPECT_EQ(executableArchitecture(folder.write("text.exe", "hello")), std::nullopt);
     EXPECT_EQ(executableArchitecture(folder.path / "absent.exe"), std::nullopt);
 }
