@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "player_windows.h"
+#include "support/player_fixture.h"
+#include "quiz/win32/executable_resources.h"
 #include "resources/control_ids.h"
 #include "shell/main_window_layout.h"
 #include "shell/shell_texts.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int VersionLabel = MainWindowGeometry::VersionLabelId;
 
-using MainWindow = PlayerWindows;
+using MainWindow = DemonstrationQuizTest;
 
 TEST_F(MainWindow, OpensTitledCentredAt544By375WithItsClassIconsAndVersionLabel) {
     EXPECT_EQ(windowText(mainWindow), "Nom du kelvo");
