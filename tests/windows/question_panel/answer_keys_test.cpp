@@ -43,28 +43,35 @@ TEST_F(PlayerTest, LeavingABoxEvaluatesItAndTheNextSelectsItsText) {
 }
 
 TEST_F(PlayerTest, F1CopiesTheAnswerIntoEveryBoxNotYetRight) {
-    open({QuizKind::Text, {"un", "chats", "souris"}}, "un\r\n\r\n\r\n");
-    ASSERT_EQ(verdict(4001), "BRAVO");
-    SetFocus(control(4002));
-    type(4002, "chat");
-    releaseKey(4002, VK_F1);
-    EXPECT_EQ(windowText(control(4001)), "un");
-    EXPECT_EQ(windowText(control(4003)), "chat");
-    EXPECT_EQ(verdict(4002), "Quasiment");
-    EXPECT_EQ(verdict(4003), "FAUX");
-    EXPECT_EQ(GetFocus(), control(4002));
+    const struct {
+        const char* why;
+        std::vector<std::string> answers;
+        const char* saved;
+        int boxId;
+        const char* typed;  // null: what was saved
+        std::vector<std::string> texts, verdicts;
+    } rows[] = {
+        {"right boxes keep theirs", {"un", "chats", "souris"}, "un\r\n\r\n\r\n", 4002, "chat",
+         {"un", "chat", "chat"}, {"BRAVO", "Quasiment", "FAUX"}},
+        {"a blank box erases nothing", {"un", "deux", "trois"}, "   \r\ndeu\r\ntroi\r\n", 4001, nullptr,
+         {"   ", "deu", "troi"}, {"?", "Quasiment", "Quasiment"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        open({QuizKind::Text, row.answers}, row.saved);
+        SetFocus(control(row.boxId));
+        if (row.typed != nullptr) type(row.boxId, row.typed);
+        releaseKey(row.boxId, VK_F1);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(windowText(control(4001 + i)), row.texts[i]) << i;
+            EXPECT_EQ(verdict(4001 + i), row.verdicts[i]) << i;
+        }
+        EXPECT_EQ(GetFocus(), control(row.boxId));
+        close();
+    }
 }
 
-TEST_F(PlayerTest, F1InABlankBoxErasesNothing) {
-    open({QuizKind::Text, {"un", "deux", "trois"}}, "   \r\ndeu\r\ntroi\r\n");
-    SetFocus(control(4001));
-    releaseKey(4001, VK_F1);
-    EXPECT_EQ(windowText(control(4002)), "deu");
-    EXPECT_EQ(windowText(control(4003)), "troi");
-    EXPECT_EQ(verdict(4002), "Quasiment");
-}
-
-TEST_F(PlayerTest, TabKeepsTheFocusedBoxInViewWhereverThePanelIs) {
+TEST_F(PlayerTest, TabKeepsTheFocusedBoxInViewAndPageKeysScrollThePanel) {
     open({QuizKind::Text, std::vector<std::string>(40, "x")});
     // The dialog navigation moves the focus on the press; the release
     // reaches the box that took it.
@@ -78,10 +85,8 @@ TEST_F(PlayerTest, TabKeepsTheFocusedBoxInViewWhereverThePanelIs) {
     SetFocus(control(4004));
     releaseKey(4004, VK_TAB);
     EXPECT_EQ(GetScrollPos(panel, SB_VERT), position);
-}
-
-TEST_F(PlayerTest, PageKeysInABoxScrollThePanel) {
-    open({QuizKind::Text, std::vector<std::string>(40, "x")});
+    // Page and arrow keys in a box scroll the panel.
+    SendMessageA(panel, WM_VSCROLL, SB_TOP, 0);
     SetFocus(control(4001));
     releaseKey(4001, VK_NEXT);
     int afterPageDown = GetScrollPos(panel, SB_VERT);

@@ -141,15 +141,5 @@ TEST_F(HeaderPanel, TheHandShowsOverTheLinkOnly) {
     }
 }
 
-TEST_F(HeaderPanel, SauverSavesTheAnswers) {
-    const std::string saved = savedAnswersFileName();
-    DeleteFileA(saved.c_str());
-    SetDlgItemTextA(questionPanelWindow, PanelIds::FirstAnswerBox, "Lyon");
-    SendMessageA(headerPanelWindow, WM_COMMAND, MAKEWPARAM(SaveButton, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(header(SaveButton)));
-    EXPECT_EQ(fileContent(saved).substr(0, 6), "Lyon\r\n");
-    DeleteFileA(saved.c_str());
-}
-
 }  // namespace
 }  // namespace kelvo::testing

@@ -114,22 +114,20 @@ TEST_F(MainWindow, OneWheelNotchPostsOneScrollStepAndTwoOverTheQuestionPanel) {
     }
 }
 
-TEST_F(MainWindow, ClosingSavesRemovesTheClipAndEndsTheLoopWithZero) {
-    const std::string saved = savedAnswersFileName();
-    DeleteFileA(saved.c_str());
+TEST_F(MainWindow, ClosingSavesEveryBoxAsTypedRemovesTheClipAndEndsTheLoopWithZero) {
     writeFile(ShellTexts::LeftoverClip, "ID3");
-    SetDlgItemTextA(questionPanelWindow, PanelIds::FirstAnswerBox, "Paris");
+    type(4001, "Paris");
+    type(4003, "42");
 
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_EQ(runMessageLoop(), 0);
 
     EXPECT_FALSE(fileExists(ShellTexts::LeftoverClip));
-    EXPECT_EQ(fileContent(saved).substr(0, 7), "Paris\r\n");
+    EXPECT_EQ(fileContent(savedFile), "Paris\r\n\r\n42\r\n\r\n\r\n\r\n\r\n");  // the demonstration's 7 boxes
     EXPECT_TRUE(IsWindow(mainWindow)) << "closing leaves the window to shutdown";
 
     SendMessageA(mainWindow, WM_CLOSE, 0, 0);  // no clip left: no error, the loop ends again
     EXPECT_TRUE(takeQuitMessage());
-    DeleteFileA(saved.c_str());
 }
 
 TEST_F(MainWindow, ShutdownEndsThePanelsAndReleasesTheQuizButLeavesATextQuizsWindow) {
