@@ -42,15 +42,6 @@ std::ostream& operator<<(std::ostream& out, const RecordingMediaPlatform::Call& 
                << "}";
 }
 
-std::ostream& operator<<(std::ostream& out, const LiveCounts& live) {
-    static const char* const names[] = {"ComPointer", "ComInitialisation", "File", "FileMapping", "MappedView",
-                                        "WindowDc", "MemoryDc", "SelectedObject", "Resource", "GlobalMemory",
-                                        "Library", "GdiObject", "Brush", "Font"};
-    static_assert(std::size(names) == static_cast<std::size_t>(HandleKind::Count), "one name per kind");
-    for (std::size_t kind = 0; kind < live.counts.size(); ++kind) out << names[kind] << " " << live.counts[kind] << "; ";
-    return out;
-}
-
 void PlayerTest::SetUp() {
     // Per-user copies go to a folder of the test's own, not the prefix's profile.
     char folder[MAX_PATH] = {};

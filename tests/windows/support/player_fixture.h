@@ -13,6 +13,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/win32/scoped_handles.h"
@@ -55,9 +56,8 @@ public:
         std::string text;
         std::string caption;  // the verb, for the fallback player
         int showCommand = 0;
-        bool operator==(const Call& other) const {
-            return owner == other.owner && text == other.text && caption == other.caption &&
-                   showCommand == other.showCommand;
+        bool operator==(const Call& o) const {
+            return std::tie(owner, text, caption, showCommand) == std::tie(o.owner, o.text, o.caption, o.showCommand);
         }
     };
 
@@ -73,15 +73,10 @@ public:
 };
 std::ostream& operator<<(std::ostream& out, const RecordingMediaPlatform::Call& call);
 
-// Live handles of every kind the program's owners count, compared whole so
-// that a failure names the kind.
-struct LiveCounts {
-    std::array<int, static_cast<int>(HandleKind::Count)> counts = handle_counts::live;
-    bool operator==(const LiveCounts& other) const { return counts == other.counts; }
-    bool operator!=(const LiveCounts& other) const { return counts != other.counts; }
-};
-inline LiveCounts liveCounts() { return {}; }
-std::ostream& operator<<(std::ostream& out, const LiveCounts& live);
+// Live handles of every kind (in HandleKind's order) the program's owners
+// count, compared whole so that a failure shows every kind.
+using LiveCounts = std::array<int, static_cast<int>(HandleKind::Count)>;
+inline LiveCounts liveCounts() { return handle_counts::live; }
 
 class PlayerTest : public ::testing::Test {
 protected:
