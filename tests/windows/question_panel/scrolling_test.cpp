@@ -10,7 +10,8 @@ namespace {
 // A panel 500 pixels high over content 1000 pixels high.
 class ScrollTest : public PlayerTest {
 protected:
-    void openTall() {
+    void SetUp() override {
+        PlayerTest::SetUp();
         open({QuizKind::Text, std::vector<std::string>(45, "x")});
         RECT outer, client;
         GetWindowRect(panel, &outer);
@@ -26,7 +27,6 @@ protected:
 };
 
 TEST_F(ScrollTest, RequestsStopAtContentMinusVisibleAndLinesMoveByStep) {
-    openTall();
     request(SB_LINEDOWN);
     EXPECT_EQ(position(), 310);
     EXPECT_EQ(firstBoxTop(), 5 - 310);
@@ -49,7 +49,6 @@ TEST_F(ScrollTest, RequestsStopAtContentMinusVisibleAndLinesMoveByStep) {
 }
 
 TEST_F(ScrollTest, EnlargingAtTheBottomKeepsTheRowsAligned) {
-    openTall();
     request(SB_BOTTOM);
     ASSERT_EQ(position(), 500);
     RECT outer;
@@ -61,7 +60,6 @@ TEST_F(ScrollTest, EnlargingAtTheBottomKeepsTheRowsAligned) {
 }
 
 TEST_F(ScrollTest, OneWheelNotchOverThePanelMovesItTwoSteps) {
-    openTall();
     SendMessageA(panel, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
     pumpUntil([&] { return position() == 100; });
     EXPECT_EQ(position(), 100);

@@ -76,9 +76,8 @@ TEST_F(PlayerTest, HundredsOfClipPlaysGiveBackEveryHandle) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.why);
+        platform = RecordingMediaPlatform{};
         platform.playerResult = row.playerMissing ? REGDB_E_CLASSNOTREG : S_OK;
-        platform.messages.clear();
-        platform.opened.clear();
         open({QuizKind::Audio, {"a", "b", "c", "d", "e", "f"}, RevealMode::None});
         ShowWindow(mainWindow, SW_HIDE);
         ASSERT_EQ(mediaStatus().playerAvailable, !row.playerMissing);
