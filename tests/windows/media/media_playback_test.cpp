@@ -2,7 +2,7 @@
 
 #include <gmock/gmock.h>
 
-#include "media_fixture.h"
+#include "support/player_fixture.h"
 #include "resources/control_ids.h"
 #include "platform/win32/scoped_handles.h"
 
@@ -19,8 +19,8 @@ HICON buttonIcon(HWND button) {
     return reinterpret_cast<HICON>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0));
 }
 
-TEST_F(MediaQuizTest, AudioQuizHostsTheRealPlayer) {
-    open(QuizKind::Audio);
+TEST_F(PlayerTest, AudioQuizHostsTheRealPlayer) {
+    open({QuizKind::Audio, numbered(6)});
     EXPECT_TRUE(mediaStatus().playerAvailable);
     EXPECT_THAT(platform.messages, IsEmpty());
     EXPECT_NE(GetModuleHandleA("atl.dll"), nullptr);
@@ -34,83 +34,62 @@ TEST_F(MediaQuizTest, AudioQuizHostsTheRealPlayer) {
     EXPECT_NE(buttonIcon(control(6001)), buttonIcon(control(7001)));
 }
 
-TEST_F(MediaQuizTest, SecondPlayReplacesTheFirstClip) {
-    open(QuizKind::Audio);
-    click(6003);
-    EXPECT_EQ(fileContent("kelvo3.mp3"), clipBytes(403));
-    EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo3.mp3"));
-    click(6005);
-    EXPECT_FALSE(clipFileExists("kelvo3.mp3"));
-    EXPECT_EQ(fileContent("kelvo5.mp3"), clipBytes(405));
-    EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo5.mp3"));
-    EXPECT_EQ(mediaStatus().currentMedia, 5);
+// Commands as the panel receives them; the clip written last is the one
+// the player was given, and no other is left.
+TEST_F(PlayerTest, PlayAndStopClicksLeaveOnlyTheCurrentClip) {
+    const struct {
+        const char* why;
+        std::vector<WPARAM> commands;
+        int currentMedia;
+        const char* written;
+    } rows[] = {
+        {"a second play replaces the first clip", {6003, 6005}, 5, "kelvo5.mp3"},
+        {"stop of any question stops the current clip", {6005, 7002}, 5, nullptr},
+        {"a question without clip only ends the previous one", {6003, 6004}, 4, nullptr},
+        {"only clicks of the play and stop buttons count", {MAKEWPARAM(6003, BN_SETFOCUS), 6000, 6097}, 0, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        open({QuizKind::Audio, numbered(6)});
+        for (WPARAM command : row.commands)
+            SendMessageA(panel, WM_COMMAND, command, reinterpret_cast<LPARAM>(control(LOWORD(command))));
+        EXPECT_EQ(mediaStatus().currentMedia, row.currentMedia);
+        for (const char* name : {"kelvo3.mp3", "kelvo4.mp3", "kelvo5.mp3"}) {
+            const bool current = row.written != nullptr && std::string(name) == row.written;
+            EXPECT_EQ(fileExists(name), current) << name;
+        }
+        if (row.written != nullptr) {
+            EXPECT_EQ(fileContent(row.written), imageResource(405));
+            EXPECT_THAT(mediaStatus().playerUrl, EndsWith(row.written));
+        }
+        EXPECT_THAT(platform.messages, IsEmpty());
+        close();
+    }
 }
 
-TEST_F(MediaQuizTest, StopOfAnyQuestionStopsTheCurrentClip) {
-    open(QuizKind::Audio);
-    click(6005);
-    ASSERT_TRUE(clipFileExists("kelvo5.mp3"));
-    click(7002);
-    EXPECT_FALSE(clipFileExists("kelvo5.mp3"));
-    EXPECT_EQ(mediaStatus().currentMedia, 5);
-}
-
-TEST_F(MediaQuizTest, QuestionWithoutClipOnlyEndsThePreviousOne) {
-    open(QuizKind::Audio);
-    click(6003);
-    click(6004);
-    EXPECT_FALSE(clipFileExists("kelvo3.mp3"));
-    EXPECT_FALSE(clipFileExists("kelvo4.mp3"));
-    EXPECT_EQ(mediaStatus().currentMedia, 4);
-    EXPECT_THAT(platform.messages, IsEmpty());
-}
-
-TEST_F(MediaQuizTest, OnlyClicksOfThePlayAndStopButtonsCount) {
-    open(QuizKind::Audio);
-    SendMessageA(panel, WM_COMMAND, MAKEWPARAM(6003, BN_SETFOCUS), reinterpret_cast<LPARAM>(control(6003)));
-    SendMessageA(panel, WM_COMMAND, 6000, 0);
-    SendMessageA(panel, WM_COMMAND, 6097, 0);
-    EXPECT_EQ(mediaStatus().currentMedia, 0);
-    EXPECT_FALSE(clipFileExists("kelvo3.mp3"));
-}
-
-TEST_F(MediaQuizTest, ShutdownDeletesTheClipsOfTheQuizKindOnly) {
-    for (const char* name : {"kelvo1.mp3", "kelvo96.mp3", "kelvo97.mp3", "kelvo2.avi"}) writeFile(name, "old");
-    open(QuizKind::Audio);
-    click(6005);
-    HWND window = mainWindow;
-    shutDownNow();
-    EXPECT_FALSE(IsWindow(window)) << "media shutdown destroys the main window";
-    EXPECT_FALSE(clipFileExists("kelvo1.mp3"));
-    EXPECT_FALSE(clipFileExists("kelvo5.mp3"));
-    EXPECT_FALSE(clipFileExists("kelvo96.mp3"));
-    EXPECT_TRUE(clipFileExists("kelvo97.mp3"));
-    EXPECT_TRUE(clipFileExists("kelvo2.avi"));
-}
-
-TEST_F(MediaQuizTest, ShutdownDeletesTheClipThePlayerWasGiven) {
-    const int comPointers = liveHandles(HandleKind::ComPointer);
-    const int libraries = liveHandles(HandleKind::Library);
-    const int initialisations = liveHandles(HandleKind::ComInitialisation);
-    open(QuizKind::Audio);
+TEST_F(PlayerTest, ShutdownDeletesTheClipsOfTheQuizKindOnlyAndReleasesThePlayer) {
+    for (const char* name : {"kelvo96.mp3", "kelvo97.mp3", "kelvo2.avi"}) writeFile(name, "old");
+    const LiveCounts before = liveCounts();
+    open({QuizKind::Audio, numbered(6)});
     click(6001);  // a real sound
     pumpUntil([] { return false; }, 300);
-    ASSERT_TRUE(clipFileExists("kelvo1.mp3"));
-    shutDownNow();
-    EXPECT_FALSE(clipFileExists("kelvo1.mp3"));
+    ASSERT_TRUE(fileExists("kelvo1.mp3"));
+    HWND window = mainWindow;
+    close();
+    EXPECT_FALSE(IsWindow(window)) << "media shutdown destroys the main window";
+    for (const char* name : {"kelvo1.mp3", "kelvo96.mp3"}) EXPECT_FALSE(fileExists(name)) << name;
+    for (const char* name : {"kelvo97.mp3", "kelvo2.avi"}) EXPECT_TRUE(fileExists(name)) << name;
     EXPECT_FALSE(mediaStatus().started);
-    EXPECT_EQ(liveHandles(HandleKind::ComPointer), comPointers);
-    EXPECT_EQ(liveHandles(HandleKind::Library), libraries);
-    EXPECT_EQ(liveHandles(HandleKind::ComInitialisation), initialisations);
+    EXPECT_EQ(liveCounts(), before);
 }
 
-TEST_F(MediaQuizTest, VideoIsShownInTheBandAboveItsRowOnceItPlays) {
-    open(QuizKind::Video);
+TEST_F(PlayerTest, VideoIsShownInTheBandAboveItsRowOnceItPlays) {
+    open({QuizKind::Video, numbered(6)});
     HWND host = control(PanelIds::PlayerHost);
     // Question 2 sits in row 1, column 2: play button at 336, 5 + 210.
     ASSERT_EQ(placeInParent(control(6002)), (Rect{336, 215, 20, 20}));
     click(6002);  // a real film
-    EXPECT_EQ(fileContent("kelvo2.avi"), clipBytes(402));
+    EXPECT_EQ(fileContent("kelvo2.avi"), imageResource(402));
     EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo2.avi"));
     ASSERT_TRUE(pumpUntil([&] { return IsWindowVisible(host) != FALSE; }, 10000));
     EXPECT_EQ(placeInParent(host), (Rect{336, 10, 260, 200}));
@@ -119,11 +98,11 @@ TEST_F(MediaQuizTest, VideoIsShownInTheBandAboveItsRowOnceItPlays) {
     ASSERT_NE(playerWindow, nullptr);
     EXPECT_EQ(placeInParent(playerWindow), (Rect{0, 0, 258, 198}));
     click(7001);
-    EXPECT_FALSE(clipFileExists("kelvo2.avi"));
+    EXPECT_FALSE(fileExists("kelvo2.avi"));
     EXPECT_FALSE(IsWindowVisible(host));
 }
 
-TEST_F(MediaQuizTest, VideoThatFailsAfterAGoodOneLeavesNoOldFrame) {
+TEST_F(PlayerTest, VideoThatFailsAfterAGoodOneLeavesNoOldFrame) {
     struct Row {
         int playButton;
         const char* why;
@@ -133,7 +112,7 @@ TEST_F(MediaQuizTest, VideoThatFailsAfterAGoodOneLeavesNoOldFrame) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.why);
-        open(QuizKind::Video);
+        open({QuizKind::Video, numbered(6)});
         HWND host = control(PanelIds::PlayerHost);
         click(6002);
         ASSERT_TRUE(pumpUntil([&] { return IsWindowVisible(host) != FALSE; }, 10000));
@@ -141,34 +120,34 @@ TEST_F(MediaQuizTest, VideoThatFailsAfterAGoodOneLeavesNoOldFrame) {
         EXPECT_FALSE(IsWindowVisible(host));
         pumpUntil([] { return false; }, 1000);
         EXPECT_FALSE(IsWindowVisible(host));
-        shutDownNow();
+        close();
     }
 }
 
 // The control not registered, or the library that hosts it not loadable.
-TEST_F(MediaQuizTest, WithoutThePlayerTheAssociatedProgramOpensTheClip) {
+TEST_F(PlayerTest, WithoutThePlayerTheAssociatedProgramOpensTheClip) {
     for (bool libraryMissing : {false, true}) {
         SCOPED_TRACE(libraryMissing ? "atl.dll missing" : "control not registered");
         platform = RecordingMediaPlatform{};
         platform.hostingLibraryMissing = libraryMissing;
         if (!libraryMissing) platform.playerResult = REGDB_E_CLASSNOTREG;
-        open(QuizKind::Audio);
+        open({QuizKind::Audio, numbered(6)});
         EXPECT_FALSE(mediaStatus().playerAvailable);
         EXPECT_THAT(platform.messages, ElementsAre(Call{panel, "WindowMediaplayer non d\xE9tect\xE9.", "Information"}));
         click(6003);
         click(6005);
         EXPECT_THAT(platform.opened, ElementsAre(Call{panel, "kelvo3.mp3", "open", SW_SHOWNORMAL},
                                                  Call{panel, "kelvo5.mp3", "open", SW_SHOWNORMAL}));
-        EXPECT_FALSE(clipFileExists("kelvo3.mp3"));
+        EXPECT_FALSE(fileExists("kelvo3.mp3"));
         click(7005);
-        EXPECT_TRUE(clipFileExists("kelvo5.mp3")) << "stop buttons do nothing without the player";
+        EXPECT_TRUE(fileExists("kelvo5.mp3")) << "stop buttons do nothing without the player";
         EXPECT_EQ(platform.messages.size(), 1u);
-        shutDownNow();
-        EXPECT_FALSE(clipFileExists("kelvo5.mp3"));
+        close();
+        EXPECT_FALSE(fileExists("kelvo5.mp3"));
     }
 }
 
-TEST_F(MediaQuizTest, ClipThatCannotBeWrittenIsReportedAndNotPlayed) {
+TEST_F(PlayerTest, ClipThatCannotBeWrittenIsReportedAndNotPlayed) {
     struct Row {
         int kind;
         const char* file;
@@ -181,11 +160,11 @@ TEST_F(MediaQuizTest, ClipThatCannotBeWrittenIsReportedAndNotPlayed) {
         SCOPED_TRACE(row.file);
         platform.messages.clear();
         ASSERT_TRUE(CreateDirectoryA(row.file, nullptr));  // no file can take its name
-        open(row.kind);
+        open({row.kind, numbered(6)});
         click(6003);
         EXPECT_THAT(platform.messages, ElementsAre(Call{nullptr, row.message, "Information"}));
         EXPECT_THAT(mediaStatus().playerUrl, ::testing::Not(EndsWith(row.file)));
-        shutDownNow();
+        close();
         RemoveDirectoryA(row.file);
     }
 }

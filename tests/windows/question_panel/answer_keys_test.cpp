@@ -1,4 +1,4 @@
-#include "panel_fixture.h"
+#include "support/player_fixture.h"
 
 namespace kelvo::testing {
 namespace {
@@ -10,79 +10,84 @@ bool insideClient(HWND panel, HWND control) {
     return place.y >= 0 && place.y + place.height <= client.bottom;
 }
 
-TEST_F(PanelTest, EnterEvaluatesAndF2SavesBothKeepingTheFocus) {
-    open({QuizKind::Text, 1, RevealMode::None, {"Paris", "x", "42"}});
-    SetFocus(box(4001));
+TEST_F(PlayerTest, EnterEvaluatesAndF2SavesBothKeepingTheFocus) {
+    open({QuizKind::Text, {"Paris", "x", "42"}});
+    SetFocus(control(4001));
     type(4001, "  paris ");
-    EXPECT_EQ(SendMessageA(box(4001), WM_CHAR, '\r', 0), 0);
-    EXPECT_EQ(SendMessageA(box(4001), WM_CHAR, '\t', 0), 0);
-    EXPECT_EQ(windowText(box(4001)), "  paris ");  // no CR or tab reached the box
+    EXPECT_EQ(SendMessageA(control(4001), WM_CHAR, '\r', 0), 0);
+    EXPECT_EQ(SendMessageA(control(4001), WM_CHAR, '\t', 0), 0);
+    EXPECT_EQ(windowText(control(4001)), "  paris ");  // no CR or tab reached the box
     releaseKey(4001, VK_RETURN);
     EXPECT_EQ(verdict(4001), "BRAVO");
     EXPECT_EQ(score(), " 1 / 3");
-    EXPECT_EQ(GetFocus(), box(4001));
+    EXPECT_EQ(GetFocus(), control(4001));
 
     type(4001, "Paris");
     type(4003, "42");
-    SetFocus(box(4003));
+    SetFocus(control(4003));
     releaseKey(4003, VK_F2);
     EXPECT_EQ(fileContent(savedFile), "Paris\r\n\r\n42\r\n");
-    EXPECT_EQ(GetFocus(), box(4003));
+    EXPECT_EQ(GetFocus(), control(4003));
 }
 
-TEST_F(PanelTest, LeavingABoxEvaluatesItAndTheNextSelectsItsText) {
-    open({QuizKind::Text, 1, RevealMode::None, {"Paris", "Rome"}}, "\r\nRome\r\n");
-    SetFocus(box(4001));
+TEST_F(PlayerTest, LeavingABoxEvaluatesItAndTheNextSelectsItsText) {
+    open({QuizKind::Text, {"Paris", "Rome"}}, "\r\nRome\r\n");
+    SetFocus(control(4001));
     type(4001, "Pari");
-    SetFocus(box(4002));
+    SetFocus(control(4002));
     EXPECT_EQ(verdict(4001), "Quasiment");
     DWORD start = 0, end = 0;
-    SendMessageA(box(4002), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageA(control(4002), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 4u);
 }
 
-TEST_F(PanelTest, F1CopiesTheAnswerIntoEveryBoxNotYetRight) {
-    open({QuizKind::Text, 1, RevealMode::None, {"un", "chats", "souris"}}, "un\r\n\r\n\r\n");
-    ASSERT_EQ(verdict(4001), "BRAVO");
-    SetFocus(box(4002));
-    type(4002, "chat");
-    releaseKey(4002, VK_F1);
-    EXPECT_EQ(windowText(box(4001)), "un");
-    EXPECT_EQ(windowText(box(4003)), "chat");
-    EXPECT_EQ(verdict(4002), "Quasiment");
-    EXPECT_EQ(verdict(4003), "FAUX");
-    EXPECT_EQ(GetFocus(), box(4002));
+TEST_F(PlayerTest, F1CopiesTheAnswerIntoEveryBoxNotYetRight) {
+    const struct {
+        const char* why;
+        std::vector<std::string> answers;
+        const char* saved;
+        int boxId;
+        const char* typed;  // null: what was saved
+        std::vector<std::string> texts, verdicts;
+    } rows[] = {
+        {"right boxes keep theirs", {"un", "chats", "souris"}, "un\r\n\r\n\r\n", 4002, "chat",
+         {"un", "chat", "chat"}, {"BRAVO", "Quasiment", "FAUX"}},
+        {"a blank box erases nothing", {"un", "deux", "trois"}, "   \r\ndeu\r\ntroi\r\n", 4001, nullptr,
+         {"   ", "deu", "troi"}, {"?", "Quasiment", "Quasiment"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        open({QuizKind::Text, row.answers}, row.saved);
+        SetFocus(control(row.boxId));
+        if (row.typed != nullptr) type(row.boxId, row.typed);
+        releaseKey(row.boxId, VK_F1);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(windowText(control(4001 + i)), row.texts[i]) << i;
+            EXPECT_EQ(verdict(4001 + i), row.verdicts[i]) << i;
+        }
+        EXPECT_EQ(GetFocus(), control(row.boxId));
+        close();
+    }
 }
 
-TEST_F(PanelTest, F1InABlankBoxErasesNothing) {
-    open({QuizKind::Text, 1, RevealMode::None, {"un", "deux", "trois"}}, "   \r\ndeu\r\ntroi\r\n");
-    SetFocus(box(4001));
-    releaseKey(4001, VK_F1);
-    EXPECT_EQ(windowText(box(4002)), "deu");
-    EXPECT_EQ(windowText(box(4003)), "troi");
-    EXPECT_EQ(verdict(4002), "Quasiment");
-}
-
-TEST_F(PanelTest, TabKeepsTheFocusedBoxInViewWhereverThePanelIs) {
-    open({QuizKind::Text, 1, RevealMode::None, std::vector<std::string>(40, "x")});
+TEST_F(PlayerTest, TabKeepsTheFocusedBoxInViewAndPageKeysScrollThePanel) {
+    open({QuizKind::Text, std::vector<std::string>(40, "x")});
     // The dialog navigation moves the focus on the press; the release
     // reaches the box that took it.
     for (int id : {4020, 4035, 4003}) {
-        SetFocus(box(id));
+        SetFocus(control(id));
         releaseKey(id, VK_TAB);
-        EXPECT_TRUE(insideClient(panel, box(id))) << id << " at " << placeInParent(box(id));
+        EXPECT_TRUE(insideClient(panel, control(id))) << id << " at " << placeInParent(control(id));
     }
     // A box already in view does not scroll the panel.
     int position = GetScrollPos(panel, SB_VERT);
-    SetFocus(box(4004));
+    SetFocus(control(4004));
     releaseKey(4004, VK_TAB);
     EXPECT_EQ(GetScrollPos(panel, SB_VERT), position);
-}
-
-TEST_F(PanelTest, PageKeysInABoxScrollThePanel) {
-    open({QuizKind::Text, 1, RevealMode::None, std::vector<std::string>(40, "x")});
-    SetFocus(box(4001));
+    // Page and arrow keys in a box scroll the panel.
+    SendMessageA(panel, WM_VSCROLL, SB_TOP, 0);
+    SetFocus(control(4001));
     releaseKey(4001, VK_NEXT);
     int afterPageDown = GetScrollPos(panel, SB_VERT);
     EXPECT_GT(afterPageDown, 0);

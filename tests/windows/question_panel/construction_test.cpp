@@ -1,4 +1,4 @@
-#include "panel_fixture.h"
+#include "support/player_fixture.h"
 
 #include "resources/control_ids.h"
 #include "question_panel/win32/question_panel.h"
@@ -6,12 +6,6 @@
 
 namespace kelvo::testing {
 namespace {
-
-std::vector<std::string> answers(int count, const std::string& stem = "R") {
-    std::vector<std::string> list;
-    for (int i = 1; i <= count; ++i) list.push_back(stem + std::to_string(i));
-    return list;
-}
 
 // Label reads and header writes made while the panel is built (until start-up
 // holds its window), counted by a hook on the messages sent in this thread.
@@ -40,10 +34,10 @@ SCROLLINFO scrollInfo(HWND window, int bar) {
     return info;
 }
 
-TEST_F(PanelTest, TextQuizOfTwelveQuestionsJudgesItsSavedAnswersAtStart) {
-    open({QuizKind::Text, 1, RevealMode::None, answers(12), {}, {"C-UN", "C-DEUX"}}, "r1\r\nR22\r\n");
-    EXPECT_EQ(placeInParent(box(4001)), (Rect{610, 5, 170, 20}));
-    EXPECT_EQ(placeInParent(box(4012)), (Rect{610, 280, 170, 20}));
+TEST_F(PlayerTest, TextQuizOfTwelveQuestionsJudgesItsSavedAnswersAtStart) {
+    open({QuizKind::Text, numbered(12), RevealMode::None, {}, {"C-UN", "C-DEUX"}}, "r1\r\nR22\r\n");
+    EXPECT_EQ(placeInParent(control(4001)), (Rect{610, 5, 170, 20}));
+    EXPECT_EQ(placeInParent(control(4012)), (Rect{610, 280, 170, 20}));
     EXPECT_EQ(placeInParent(GetDlgItem(panel, 5012)), (Rect{790, 280, 100, 20}));
     EXPECT_EQ(verdict(4001), "BRAVO");
     EXPECT_EQ(verdict(4002), "Quasiment");
@@ -56,11 +50,10 @@ TEST_F(PanelTest, TextQuizOfTwelveQuestionsJudgesItsSavedAnswersAtStart) {
     EXPECT_EQ(code(), "C-UN");
 }
 
-TEST_F(PanelTest, TwoAnswerGridPairsItsBoxes) {
-    QuizSpec planned{QuizKind::Audio, 2, RevealMode::Text, {"A1", "A2", "A3"}, {"B1", "B2", "B3"}};
-    open(planned, "A1\r\nb1\r\nA2\r\nB2\r\n");
-    EXPECT_EQ(placeInParent(box(4003)), (Rect{416, 5, 181, 20}));
-    EXPECT_EQ(placeInParent(box(4004)), (Rect{416, 24, 181, 20}));
+TEST_F(PlayerTest, TwoAnswerGridPairsItsBoxes) {
+    open({QuizKind::Audio, {"A1", "A2", "A3"}, RevealMode::Text, {"B1", "B2", "B3"}}, "A1\r\nb1\r\nA2\r\nB2\r\n");
+    EXPECT_EQ(placeInParent(control(4003)), (Rect{416, 5, 181, 20}));
+    EXPECT_EQ(placeInParent(control(4004)), (Rect{416, 24, 181, 20}));
     EXPECT_EQ(placeInParent(GetDlgItem(panel, 5004)), (Rect{596, 24, 60, 20}));
     for (int id = 4001; id <= 4004; ++id) EXPECT_EQ(verdict(id), "BRAVO") << id;  // 4002 typed in lower case
     EXPECT_EQ(score(), " 2 / 3");
@@ -71,16 +64,7 @@ TEST_F(PanelTest, TwoAnswerGridPairsItsBoxes) {
     EXPECT_EQ(fileContent(savedFile), "A1\r\nb1\r\nA2\r\nB2\r\n\r\n\r\n");
 }
 
-TEST_F(PanelTest, RevealLabelsOfTheLastQuestionShowWhenAllSavedAnswersAreRight) {
-    // Reveal labels are made before their boxes, so the evaluation of the
-    // last pre-filled box can show every label, its own included.
-    open({QuizKind::Audio, 1, RevealMode::AllAtEnd, {"un", "deux", "trois", "quatre"}},
-         "un\r\ndeux\r\ntrois\r\nquatre\r\n");
-    for (int id = 8001; id <= 8004; ++id) EXPECT_TRUE(isShown(panel, id)) << id;
-    EXPECT_EQ(score(), " 4 / 4");
-}
-
-TEST_F(PanelTest, BuildingCostsTheSameWorkPerBoxAtAnySize) {
+TEST_F(PlayerTest, BuildingCostsTheSameWorkPerBoxAtAnySize) {
     const struct {
         const char* why;
         int kind, answersPerQuestion, revealMode;
@@ -102,12 +86,16 @@ TEST_F(PanelTest, BuildingCostsTheSameWorkPerBoxAtAnySize) {
             BuildWork work;
             countedWork = &work;
             HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countBuildWork, nullptr, GetCurrentThreadId());
-            open({row.kind, row.answersPerQuestion, row.revealMode, answers(questions, "A"), answers(questions, "B")},
+            open({row.kind, numbered(questions, "A"), row.revealMode,
+                  row.answersPerQuestion == 2 ? numbered(questions, "B") : std::vector<std::string>{}},
                  row.savedRight ? std::optional<std::string>(saved) : std::nullopt);
             UnhookWindowsHookEx(hook);
             countedWork = nullptr;
             const int right = row.savedRight ? questions : 0;
             ASSERT_EQ(score(), " " + std::to_string(right) + " / " + std::to_string(questions)) << row.why;
+            // Reveal labels are made before their boxes, so the evaluation of the
+            // last pre-filled box can show its own label too.
+            EXPECT_TRUE(row.revealMode == RevealMode::None || isShown(panel, PanelIds::revealLabel(questions)));
             std::printf("%s, %d questions: %d label reads, %d header writes\n", row.why, questions, work.labelReads,
                         work.headerWrites);
             const int boxes = questions * row.answersPerQuestion;
@@ -120,16 +108,16 @@ TEST_F(PanelTest, BuildingCostsTheSameWorkPerBoxAtAnySize) {
     }
 }
 
-TEST_F(PanelTest, NoQuestionsBuildsNothingToScroll) {
-    open({QuizKind::Text, 1, RevealMode::None, {}});
+TEST_F(PlayerTest, NoQuestionsBuildsNothingToScroll) {
+    open({QuizKind::Text, {}});
     EXPECT_EQ(GetDlgItem(panel, 4001), nullptr);
     EXPECT_EQ(score(), " 0 / 0");
     SendMessageA(panel, WM_VSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(GetScrollPos(panel, SB_VERT), 0);
 }
 
-TEST_F(PanelTest, LabelsAreColouredByTheirTextAndTheQuiz) {
-    open({QuizKind::Text, 1, RevealMode::None, {"CHIEN", "CHIEN", "CHIEN", "CHIEN", "CHIEN"}},
+TEST_F(PlayerTest, LabelsAreColouredByTheirTextAndTheQuiz) {
+    open({QuizKind::Text, {"CHIEN", "CHIEN", "CHIEN", "CHIEN", "CHIEN"}},
          "chien\r\nchat\r\nchine\r\nchiex\r\n\r\n");
     struct Case {
         int label;

@@ -1,4 +1,4 @@
-#include "panel_fixture.h"
+#include "support/player_fixture.h"
 
 #include <cstring>
 #include <functional>
@@ -10,7 +10,6 @@
 #include "shell/shell_texts.h"
 #include "shell/win32/application.h"
 #include "platform/win32/scoped_handles.h"
-#include "support/player_session.h"
 
 namespace kelvo::testing {
 namespace {
@@ -77,17 +76,7 @@ void makeOlder(const std::string& name, int seconds) {
     SetFileTime(file.get(), nullptr, nullptr, &older);
 }
 
-TEST_F(PanelTest, ClosingSavesEveryBoxAsTyped) {
-    open({QuizKind::Text, 1, RevealMode::None, {"Paris", "x", "42"}}, "old\r\n");
-    type(4001, "Paris");
-    type(4002, "");
-    type(4003, "42");
-    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
-    EXPECT_EQ(fileContent(savedFile), "Paris\r\n\r\n42\r\n");
-    EXPECT_TRUE(takeQuitMessage());
-}
-
-TEST_F(PanelTest, AnswersTheFolderCannotTakeAreKeptPerUserAndTheNewerCopyIsRead) {
+TEST_F(PlayerTest, AnswersTheFolderCannotTakeAreKeptPerUserAndTheNewerCopyIsRead) {
     // The copy's name carries this program's quiz identity (no quiz data).
     EXPECT_EQ(perUserFile, profileFolder + "\\Kelvo\\question_panel_tests-fd9bfedc076b89b0.txt");
     // The folder keeps its old file but takes no new one: a folder holds
@@ -96,12 +85,12 @@ TEST_F(PanelTest, AnswersTheFolderCannotTakeAreKeptPerUserAndTheNewerCopyIsRead)
     ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
     writeFile(savedFile, "ancienne\r\n");
     makeOlder(savedFile, 60);
-    const QuizSpec quiz{QuizKind::Text, 1, RevealMode::None, {"a"}};
+    const TestQuiz quiz{QuizKind::Text, {"a"}};
     const auto closeAndStartAgain = [&](const char* typed) {
         type(4001, typed);
         SendMessageA(mainWindow, WM_CLOSE, 0, 0);
         EXPECT_TRUE(takeQuitMessage());
-        closePlayerWindows(mainWindow);
+        close();
         open(quiz);
     };
     open(quiz);
@@ -110,28 +99,28 @@ TEST_F(PanelTest, AnswersTheFolderCannotTakeAreKeptPerUserAndTheNewerCopyIsRead)
     EXPECT_TRUE(noBoxExpected.seen.empty());
     EXPECT_EQ(fileContent(savedFile), "ancienne\r\n");
     EXPECT_EQ(fileContent(perUserFile), "nouvelle\r\n");
-    EXPECT_EQ(windowText(box(4001)), "nouvelle") << "the per-user copy is the newer";
+    EXPECT_EQ(windowText(control(4001)), "nouvelle") << "the per-user copy is the newer";
     RemoveDirectoryA(blocker.c_str());
     closeAndStartAgain("encore");
     EXPECT_EQ(fileContent(savedFile), "encore\r\n");
-    EXPECT_EQ(windowText(box(4001)), "encore") << "the current folder's copy is the newer";
+    EXPECT_EQ(windowText(control(4001)), "encore") << "the current folder's copy is the newer";
 }
 
 // Folders stand where both copies would go.
-class NowhereToSave : public PanelTest {
+class NowhereToSave : public PlayerTest {
 protected:
     void SetUp() override {
-        PanelTest::SetUp();
+        PlayerTest::SetUp();
         CreateDirectoryA((profileFolder + "\\Kelvo").c_str(), nullptr);
         ASSERT_TRUE(CreateDirectoryA(savedFile.c_str(), nullptr));
         ASSERT_TRUE(CreateDirectoryA(perUserFile.c_str(), nullptr));
-        open({QuizKind::Text, 1, RevealMode::None, {"Lyon"}});
+        open({QuizKind::Text, {"Lyon"}});
         type(4001, "Lyon");
     }
     void TearDown() override {
         RemoveDirectoryA(savedFile.c_str());
         RemoveDirectoryA(perUserFile.c_str());
-        PanelTest::TearDown();
+        PlayerTest::TearDown();
     }
 };
 
@@ -159,13 +148,13 @@ TEST_F(NowhereToSave, ClosingOffersToTryAgainToCloseAnywayOrToGoBack) {
         EXPECT_EQ(answerer.seen[0].buttons, (std::vector<int>{IDCANCEL, IDTRYAGAIN, IDCONTINUE}));
         EXPECT_EQ(takeQuitMessage(), row.closes);
         EXPECT_EQ(fileContent(savedFile), row.saved);
-        EXPECT_EQ(windowText(box(4001)), "Lyon");
+        EXPECT_EQ(windowText(control(4001)), "Lyon");
         DeleteFileA(savedFile.c_str());
         CreateDirectoryA(savedFile.c_str(), nullptr);
     }
 }
 
-TEST_F(NowhereToSave, F2AndSauverSaySoAndKeepTheWindow) {
+TEST_F(NowhereToSave, F2AndSauverSaySoAndKeepTheWindowAndSauverSavesOnceItCan) {
     const std::function<void()> saves[] = {
         [&] { releaseKey(4001, VK_F2); },
         [&] {
@@ -181,59 +170,62 @@ TEST_F(NowhereToSave, F2AndSauverSaySoAndKeepTheWindow) {
         EXPECT_EQ(answerer.seen[0].buttons, (std::vector<int>{IDOK}));
         EXPECT_FALSE(takeQuitMessage());
     }
+    RemoveDirectoryA(savedFile.c_str());
+    saves[1]();
+    EXPECT_EQ(fileContent(savedFile), "Lyon\r\n");
 }
 
-TEST_F(PanelTest, APanelWithoutBoxesKeepsThePreviousAnswers) {
-    // Quiz data that did not load leaves no questions; closing must not
-    // empty the file of a previous good run.
-    open({QuizKind::Text, 1, RevealMode::None, {}}, "Paris\r\n42\r\n");
-    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
-    EXPECT_EQ(fileContent(savedFile), "Paris\r\n42\r\n");
-    takeQuitMessage();
-}
-
-TEST_F(PanelTest, BadSavedFilesNeverBreakTheStart) {
-    std::string lfOnly;
-    for (int i = 0; i < 50; ++i) lfOnly += "ligne\n";
-    std::string binary;
+// Whatever the file holds, the start fills no box past its size, reads the
+// file through one view closed once the panel is built, never writes it,
+// and closing writes the boxes back.
+TEST_F(PlayerTest, SavedFilesOfAnyShapeAreReadWithoutHarm) {
+    std::string lineFeeds, binary;
+    for (int i = 0; i < 50; ++i) lineFeeds += "ligne\n";
     for (int i = 0; i < 2000; ++i) binary += static_cast<char>(i * 37);
-    for (const std::string& content : {lfOnly, binary, std::string(10000, 'q') + "\r\nb\r\n"}) {
-        open({QuizKind::Text, 1, RevealMode::None, {"a", "b"}}, content);
-        EXPECT_LE(windowText(box(4001)).size(), 259u);
-        DestroyWindow(mainWindow);
-        mainWindow = nullptr;
-        shutDown(nullptr);
-        pumpMessages();
-        takeQuitMessage();
+    std::string huge = "Paris\r\n\r\n42\r\n";  // then lines no box asks for, up to 30 MB
+    while (huge.size() < 30u * 1024 * 1024) huge += std::string(98, 'r') + "\r\n";
+    const struct {
+        const char* why;
+        std::vector<std::string> answers;
+        std::string content;
+        const char* firstBox;    // null: whatever fits
+        const char* afterClose;  // null: not pinned
+    } rows[] = {
+        // Quiz data that did not load leaves no questions.
+        {"no boxes keep the previous answers", {}, "Paris\r\n42\r\n", nullptr, "Paris\r\n42\r\n"},
+        {"line feeds alone", {"a", "b"}, lineFeeds, nullptr, nullptr},
+        {"binary bytes", {"a", "b"}, binary, nullptr, nullptr},
+        {"a line longer than a box", {"a", "b"}, std::string(10000, 'q') + "\r\nb\r\n", nullptr, nullptr},
+        {"30 MB", {"PARIS", "x", "42"}, huge, "Paris", "Paris\r\n\r\n42\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        const int viewsBefore = handlesTaken(HandleKind::MappedView);
+        open({QuizKind::Text, row.answers}, row.content);
+        EXPECT_LE(windowText(control(4001)).size(), 259u);
+        if (row.firstBox != nullptr) {
+            EXPECT_EQ(windowText(control(4001)), row.firstBox);
+        }
+        EXPECT_EQ(handlesTaken(HandleKind::MappedView), viewsBefore + 1);
+        for (HandleKind kind : {HandleKind::File, HandleKind::FileMapping, HandleKind::MappedView})
+            EXPECT_EQ(liveHandles(kind), 0);
+        EXPECT_EQ(fileContent(savedFile).size(), row.content.size());
+        SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(takeQuitMessage());
+        if (row.afterClose != nullptr) {
+            EXPECT_EQ(fileContent(savedFile), row.afterClose);
+        }
+        close();
     }
 }
 
-TEST_F(PanelTest, HugeSavedFileIsReadAndKeptUntilTheNextSave) {
-    // 30 MB: the three answers, then lines no box asks for.
-    std::string content = "Paris\r\n\r\n42\r\n";
-    const std::string filler = std::string(98, 'r') + "\r\n";
-    content.reserve(30 * 1024 * 1024);
-    while (content.size() < 30u * 1024 * 1024) content += filler;
-    const int mappingsBefore = handlesTaken(HandleKind::MappedView);
-    open({QuizKind::Text, 1, RevealMode::None, {"PARIS", "x", "42"}}, content);
-    EXPECT_EQ(windowText(box(4001)), "Paris");
-    EXPECT_EQ(windowText(box(4003)), "42");
-    EXPECT_EQ(handlesTaken(HandleKind::MappedView), mappingsBefore + 1) << "read through one view";
-    for (HandleKind kind : {HandleKind::File, HandleKind::FileMapping, HandleKind::MappedView})
-        EXPECT_EQ(liveHandles(kind), 0) << "closed once the panel is built";
-    EXPECT_EQ(fileContent(savedFile).size(), content.size()) << "reading never writes";
-    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
-    EXPECT_EQ(fileContent(savedFile), "Paris\r\n\r\n42\r\n");
-    takeQuitMessage();
-}
-
-TEST_F(PanelTest, SavedFileHeldByAnotherProgramLosesNothing) {
+TEST_F(PlayerTest, SavedFileHeldByAnotherProgramLosesNothing) {
     writeFile(savedFile, "ancienne\r\n");
     // Another program holds the file open and shares nothing.
     ScopedFile held(CreateFileA(savedFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
-    open({QuizKind::Text, 1, RevealMode::None, {"a"}});
-    EXPECT_EQ(windowText(box(4001)), "") << "an unreadable file gives empty answers";
+    open({QuizKind::Text, {"a"}});
+    EXPECT_EQ(windowText(control(4001)), "") << "an unreadable file gives empty answers";
     type(4001, "nouvelle");
     saveAnswers(panel);
     held.reset();

@@ -1,4 +1,4 @@
-#include "panel_fixture.h"
+#include "support/player_fixture.h"
 
 #include "resources/control_ids.h"
 #include "question_panel/win32/panel_scrolling.h"
@@ -8,10 +8,11 @@ namespace kelvo::testing {
 namespace {
 
 // A panel 500 pixels high over content 1000 pixels high.
-class ScrollTest : public PanelTest {
+class ScrollTest : public PlayerTest {
 protected:
-    void openTall() {
-        open({QuizKind::Text, 1, RevealMode::None, std::vector<std::string>(45, "x")});
+    void SetUp() override {
+        PlayerTest::SetUp();
+        open({QuizKind::Text, std::vector<std::string>(45, "x")});
         RECT outer, client;
         GetWindowRect(panel, &outer);
         GetClientRect(panel, &client);
@@ -21,12 +22,11 @@ protected:
         setScrollRanges(panel);
     }
     int position() const { return GetScrollPos(panel, SB_VERT); }
-    int firstBoxTop() const { return placeInParent(box(4001)).y; }
+    int firstBoxTop() const { return placeInParent(control(4001)).y; }
     void request(int code) { SendMessageA(panel, WM_VSCROLL, static_cast<WPARAM>(code), 0); }
 };
 
 TEST_F(ScrollTest, RequestsStopAtContentMinusVisibleAndLinesMoveByStep) {
-    openTall();
     request(SB_LINEDOWN);
     EXPECT_EQ(position(), 310);
     EXPECT_EQ(firstBoxTop(), 5 - 310);
@@ -45,11 +45,10 @@ TEST_F(ScrollTest, RequestsStopAtContentMinusVisibleAndLinesMoveByStep) {
     SetWindowPos(panel, nullptr, 0, 0, 400, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER);
     SendMessageA(panel, WM_HSCROLL, SB_LINERIGHT, 0);
     EXPECT_EQ(GetScrollPos(panel, SB_HORZ), 1);
-    EXPECT_EQ(placeInParent(box(4001)).x, 609);
+    EXPECT_EQ(placeInParent(control(4001)).x, 609);
 }
 
 TEST_F(ScrollTest, EnlargingAtTheBottomKeepsTheRowsAligned) {
-    openTall();
     request(SB_BOTTOM);
     ASSERT_EQ(position(), 500);
     RECT outer;
@@ -61,7 +60,6 @@ TEST_F(ScrollTest, EnlargingAtTheBottomKeepsTheRowsAligned) {
 }
 
 TEST_F(ScrollTest, OneWheelNotchOverThePanelMovesItTwoSteps) {
-    openTall();
     SendMessageA(panel, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
     pumpUntil([&] { return position() == 100; });
     EXPECT_EQ(position(), 100);

@@ -2,7 +2,7 @@
 // promises more than follows, one format's signature before another's
 // body, files cut anywhere. None may crash or keep a handle; the decoder
 // either makes a bitmap or nothing.
-#include "player_fixture.h"
+#include "support/player_fixture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,13 +12,6 @@
 
 namespace kelvo::testing {
 namespace {
-
-std::string resourceBytes(int id) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "IMG");
-    if (found == nullptr) return {};
-    const char* bytes = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
-    return std::string(bytes, SizeofResource(nullptr, found));
-}
 
 void appendLittleEndian(std::string& bytes, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xff);
@@ -49,14 +42,14 @@ bool decodesToABitmap(const std::string& bytes) {
 }
 
 TEST(BadPictures, LyingHeadersGiveABitmapOrNothingAndKeepNoHandle) {
-    const std::string jpeg = resourceBytes(401);
-    const std::string gif = resourceBytes(402);
+    const std::string jpeg = imageResource(401);
+    const std::string gif = imageResource(402);
     ASSERT_FALSE(jpeg.empty());
     struct Case {
         const char* why;
         std::string bytes;
     } cases[] = {
-        {"BMP that claims 100000 x 100000 pixels and carries none", resourceBytes(403)},
+        {"BMP that claims 100000 x 100000 pixels and carries none", imageResource(403)},
         {"BMP whose pixels would start past the end", bmpFile(4, 4, 24, 100000, std::string(48, '\x7f'))},
         {"BMP with a negative width", bmpFile(-4, 4, 24, 54, std::string(48, '\x7f'))},
         {"BMP with 7 bits per pixel", bmpFile(4, 4, 7, 54, std::string(48, '\x7f'))},
@@ -73,7 +66,7 @@ TEST(BadPictures, LyingHeadersGiveABitmapOrNothingAndKeepNoHandle) {
         decodesToABitmap(test.bytes);
         EXPECT_EQ(liveCounts(), before);
     }
-    EXPECT_FALSE(decodesToABitmap(resourceBytes(403))) << "no pixels: no picture";
+    EXPECT_FALSE(decodesToABitmap(imageResource(403))) << "no pixels: no picture";
 }
 
 TEST(BadPictures, FilesCutAnywhereKeepNoHandle) {
@@ -81,7 +74,7 @@ TEST(BadPictures, FilesCutAnywhereKeepNoHandle) {
     int decoded = 0;
     int tried = 0;
     for (int id : {401, 402, 10401}) {
-        const std::string whole = resourceBytes(id);
+        const std::string whole = imageResource(id);
         ASSERT_FALSE(whole.empty());
         for (std::size_t length = 0; length < whole.size(); length += 1 + length / 8, ++tried)
             if (decodesToABitmap(whole.substr(0, length))) ++decoded;
@@ -93,7 +86,7 @@ TEST(BadPictures, FilesCutAnywhereKeepNoHandle) {
 TEST_F(PlayerTest, PanelLaysOutARowWhosePictureLies) {
     // Question 3's picture is the lying BMP header: its box shows nothing,
     // the other two show their pictures, and answering still works.
-    open(QuizKind::Picture, RevealMode::Picture, {"rouge", "vert", "bleu"});
+    open({QuizKind::Picture, {"rouge", "vert", "bleu"}, RevealMode::Picture});
     EXPECT_NE(shownBitmap(1), nullptr);
     EXPECT_NE(shownBitmap(2), nullptr);
     EXPECT_EQ(shownBitmap(3), nullptr);

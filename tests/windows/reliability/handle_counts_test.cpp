@@ -2,7 +2,7 @@
 // GetProcessHandleCount answer 0), so these tests read the program's own
 // owners: every kind must come back to where it started, however often the
 // work is repeated, and shutdown must free what the program made.
-#include "player_fixture.h"
+#include "support/player_fixture.h"
 
 #include "resources/control_ids.h"
 #include "resources/header_ids.h"
@@ -15,7 +15,7 @@ const std::vector<std::string> TenAnswers = {"PARIS", "LYON", "NICE", "METZ", "D
                                              "BREST", "NANTES", "LILLE", "ROUEN", "TOURS"};
 
 TEST_F(PlayerTest, ThousandsOfEvaluationsGiveBackEveryHandle) {
-    open(QuizKind::Text, RevealMode::AllAtEnd, TenAnswers);
+    open({QuizKind::Text, TenAnswers, RevealMode::AllAtEnd, {}, numbered(10, "CODE")});
     ShowWindow(mainWindow, SW_HIDE);  // the same work, without drawing each step on the screen
     const LiveCounts before = liveCounts();
     const int savesBefore = handlesTaken(HandleKind::File);
@@ -29,8 +29,8 @@ TEST_F(PlayerTest, ThousandsOfEvaluationsGiveBackEveryHandle) {
         std::string text = typed[round % typed.size()];
         if (text == "PARIS") text = TenAnswers[index];
         answer(boxId, text);
-        if (round % 250 == 0) SendMessageA(control(boxId), WM_KEYUP, VK_F1, 0xC0000001);  // fill the open boxes
-        if (round % 500 == 0) SendMessageA(control(boxId), WM_KEYUP, VK_F2, 0xC0000001);  // save
+        if (round % 250 == 0) releaseKey(boxId, VK_F1);  // fill the open boxes
+        if (round % 500 == 0) releaseKey(boxId, VK_F2);  // save
         if (round % 100 == 0) {
             RedrawWindow(mainWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             pumpMessages();
@@ -44,7 +44,7 @@ TEST_F(PlayerTest, ThousandsOfEvaluationsGiveBackEveryHandle) {
 }
 
 TEST_F(PlayerTest, HundredsOfRevealPictureSwapsGiveBackEveryHandle) {
-    open(QuizKind::Picture, RevealMode::Picture, {"rouge", "vert"});
+    open({QuizKind::Picture, {"rouge", "vert"}, RevealMode::Picture});
     ShowWindow(mainWindow, SW_HIDE);
     const LiveCounts before = liveCounts();
     const int bitmapsBefore = handlesTaken(HandleKind::GdiObject);
@@ -76,10 +76,9 @@ TEST_F(PlayerTest, HundredsOfClipPlaysGiveBackEveryHandle) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.why);
-        platform.playerMissing = row.playerMissing;
-        platform.messages.clear();
-        platform.opened.clear();
-        open(QuizKind::Audio, RevealMode::None, {"a", "b", "c", "d", "e", "f"});
+        platform = RecordingMediaPlatform{};
+        platform.playerResult = row.playerMissing ? REGDB_E_CLASSNOTREG : S_OK;
+        open({QuizKind::Audio, {"a", "b", "c", "d", "e", "f"}, RevealMode::None});
         ShowWindow(mainWindow, SW_HIDE);
         ASSERT_EQ(mediaStatus().playerAvailable, !row.playerMissing);
         const LiveCounts before = liveCounts();
@@ -93,7 +92,7 @@ TEST_F(PlayerTest, HundredsOfClipPlaysGiveBackEveryHandle) {
         EXPECT_EQ(handlesTaken(HandleKind::File), filesBefore + row.plays) << "each play wrote its clip";
         EXPECT_EQ(platform.messages.size(), row.playerMissing ? 1u : 0u) << "only the missing player is reported";
         EXPECT_EQ(platform.opened.size(), row.playerMissing ? static_cast<std::size_t>(row.plays) : 0u);
-        shutDownNow();
+        close();
     }
 }
 
@@ -128,14 +127,14 @@ TEST_F(PlayerTest, ShutdownReleasesWhatTheProgramMade) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.why);
         const LiveCounts before = liveCounts();
-        open(row.kind, row.revealMode, row.answers);
+        open({row.kind, row.answers, row.revealMode});
         answer(PanelIds::answerBox(0), "rouge");
         if (row.kind == QuizKind::Audio) click(PanelIds::PlayButtonBase + 5);
         const std::vector<HGDIOBJ> made = objectsOfTheRun(panel, 2);
         ASSERT_EQ(made.size(), 12u + row.pictures);
         for (HGDIOBJ object : made) EXPECT_NE(GetObjectType(object), 0u) << object << " lives while the player runs";
         EXPECT_NE(liveCounts(), before);
-        shutDownNow();
+        close();
         pumpMessages();
         for (HGDIOBJ object : made) EXPECT_EQ(GetObjectType(object), 0u) << object << " released at shutdown";
         EXPECT_EQ(liveCounts(), before);

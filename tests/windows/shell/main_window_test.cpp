@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "player_windows.h"
+#include "support/player_fixture.h"
+#include "quiz/win32/executable_resources.h"
 #include "resources/control_ids.h"
 #include "shell/main_window_layout.h"
 #include "shell/shell_texts.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int VersionLabel = MainWindowGeometry::VersionLabelId;
 
-using MainWindow = PlayerWindows;
+using MainWindow = DemonstrationQuizTest;
 
 TEST_F(MainWindow, OpensTitledCentredAt544By375WithItsClassIconsAndVersionLabel) {
     EXPECT_EQ(windowText(mainWindow), "Nom du kelvo");
@@ -113,22 +114,20 @@ TEST_F(MainWindow, OneWheelNotchPostsOneScrollStepAndTwoOverTheQuestionPanel) {
     }
 }
 
-TEST_F(MainWindow, ClosingSavesRemovesTheClipAndEndsTheLoopWithZero) {
-    const std::string saved = savedAnswersFileName();
-    DeleteFileA(saved.c_str());
+TEST_F(MainWindow, ClosingSavesEveryBoxAsTypedRemovesTheClipAndEndsTheLoopWithZero) {
     writeFile(ShellTexts::LeftoverClip, "ID3");
-    SetDlgItemTextA(questionPanelWindow, PanelIds::FirstAnswerBox, "Paris");
+    type(4001, "Paris");
+    type(4003, "42");
 
     PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     EXPECT_EQ(runMessageLoop(), 0);
 
     EXPECT_FALSE(fileExists(ShellTexts::LeftoverClip));
-    EXPECT_EQ(fileContent(saved).substr(0, 7), "Paris\r\n");
+    EXPECT_EQ(fileContent(savedFile), "Paris\r\n\r\n42\r\n\r\n\r\n\r\n\r\n");  // the demonstration's 7 boxes
     EXPECT_TRUE(IsWindow(mainWindow)) << "closing leaves the window to shutdown";
 
     SendMessageA(mainWindow, WM_CLOSE, 0, 0);  // no clip left: no error, the loop ends again
     EXPECT_TRUE(takeQuitMessage());
-    DeleteFileA(saved.c_str());
 }
 
 TEST_F(MainWindow, ShutdownEndsThePanelsAndReleasesTheQuizButLeavesATextQuizsWindow) {

@@ -1,0 +1,125 @@
+#include "support/player_fixture.h"
+
+#include <ostream>
+
+#include "question_panel/win32/saved_answers_file.h"
+#include "quiz/win32/executable_resources.h"
+#include "resources/control_ids.h"
+#include "resources/header_ids.h"
+#include "support/player_session.h"
+
+namespace kelvo::testing {
+
+std::vector<std::string> numbered(int count, const std::string& stem) {
+    std::vector<std::string> list;
+    for (int n = 1; n <= count; ++n) list.push_back(stem + std::to_string(n));
+    return list;
+}
+
+std::string imageResource(int id) {
+    const std::vector<std::uint8_t> bytes = resourceBytes(nullptr, "IMG", id);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+HMODULE RecordingMediaPlatform::loadHostingLibrary() {
+    return hostingLibraryMissing ? nullptr : MediaPlatform::loadHostingLibrary();
+}
+
+HRESULT RecordingMediaPlatform::createPlayer(IWMPPlayer** player) {
+    return FAILED(playerResult) ? playerResult : MediaPlatform::createPlayer(player);
+}
+
+void RecordingMediaPlatform::showMessage(HWND owner, const char* text, const char* caption) {
+    messages.push_back({owner, text, caption});
+}
+
+void RecordingMediaPlatform::shellExecute(HWND owner, const char* verb, const char* file, int showCommand) {
+    opened.push_back({owner, file, verb, showCommand});
+}
+
+std::ostream& operator<<(std::ostream& out, const RecordingMediaPlatform::Call& call) {
+    return out << "{" << call.owner << ", \"" << call.text << "\", \"" << call.caption << "\", " << call.showCommand
+               << "}";
+}
+
+void PlayerTest::SetUp() {
+    // Per-user copies go to a folder of the test's own, not the prefix's profile.
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    profileFolder = std::string(folder) + "\\profile";
+    CreateDirectoryA(profileFolder.c_str(), nullptr);
+    SetEnvironmentVariableA("LOCALAPPDATA", profileFolder.c_str());
+    savedFile = savedAnswersFileName();
+    perUserFile = perUserAnswersPath();
+    // Folders standing in for the files are left behind by a run cut short.
+    for (const std::string& name : {savedFile, savedFile + ".tmp", perUserFile}) {
+        RemoveDirectoryA(name.c_str());
+        DeleteFileA(name.c_str());
+    }
+    clearPlayerFiles();
+    useMediaPlatform(&platform);
+}
+
+void PlayerTest::TearDown() {
+    close();
+    useMediaPlatform(nullptr);
+    clearPlayerFiles();
+    DeleteFileA(perUserFile.c_str());
+}
+
+// The one place that writes a quiz into the player's memory.
+void PlayerTest::open(const TestQuiz& planned, const std::optional<std::string>& saved) {
+    if (saved) writeFile(savedFile, *saved);
+    beginPlayerStartUp();
+    theQuiz = new Quiz(drawing);
+    Quiz& quiz = *theQuiz;
+    quiz.kind = planned.kind;
+    quiz.answersPerQuestion = planned.secondAnswers.empty() ? 1 : 2;
+    quiz.revealMode = planned.revealMode;
+    quiz.questionCount = static_cast<int>(planned.answers.size());
+    copyText(quiz.title, "Quiz de test");
+    for (std::size_t i = 0; i < planned.answers.size(); ++i) {
+        const std::string second = i < planned.secondAnswers.size() ? planned.secondAnswers[i] : "";
+        quiz.addQuestion(planned.answers[i].c_str(), second.c_str(), ("Question " + std::to_string(i + 1)).c_str());
+        copyText(quiz.lastQuestion()->revealText, ("Bien vu " + std::to_string(i + 1)).c_str());
+    }
+    for (std::size_t i = 0; i < planned.codes.size(); ++i) copyText(quiz.codes[i], planned.codes[i].c_str());
+    openWindows();
+}
+
+void PlayerTest::openDemonstrationQuiz() {
+    beginPlayerStartUp();
+    ExecutablePatchResources resources;
+    createQuiz(drawing, resources, loaderMessages);
+    openWindows();
+}
+
+void PlayerTest::openWindows() {
+    mainWindow = openPlayerWindows();
+    ASSERT_NE(mainWindow, nullptr);
+    panel = questionPanelWindow;
+}
+
+void PlayerTest::close() {
+    if (theQuiz == nullptr && mainWindow == nullptr) return;
+    closePlayerWindows(mainWindow);
+    mainWindow = nullptr;
+    panel = nullptr;
+}
+
+std::string PlayerTest::verdict(int boxId) const { return controlText(panel, PanelIds::verdictLabel(boxId)); }
+std::string PlayerTest::score() const { return controlText(headerPanelWindow, HeaderIds::ScoreLabel); }
+std::string PlayerTest::code() const { return controlText(headerPanelWindow, HeaderIds::CodeBox); }
+
+void PlayerTest::releaseKey(int boxId, WPARAM key) { SendMessageA(control(boxId), WM_KEYUP, key, 0xC0000001); }
+
+void PlayerTest::click(int buttonId) {
+    SendMessageA(panel, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(control(buttonId)));
+}
+
+HBITMAP PlayerTest::shownBitmap(int question) const {
+    return reinterpret_cast<HBITMAP>(
+        SendMessageA(control(PanelIds::pictureBox(question)), STM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+}  // namespace kelvo::testing
