@@ -2,29 +2,26 @@
 
 #include <cstring>
 
-#include "checking/answer_slots.h"
-#include "checking/evaluation.h"
 #include "checking/verdicts.h"
 #include "resources/control_ids.h"
-#include "question_panel/win32/dialog_control_access.h"
-#include "question_panel/win32/panel_scrolling.h"
-#include "question_panel/win32/question_panel.h"
-#include "shell/win32/application.h"
 
 namespace kelvo {
 namespace {
 
-// The replaced procedure travels with each box, so no global holds it.
+// The replaced procedure and the host travel with each box, so no global holds them.
 constexpr char ReplacedProcProperty[] = "KelvoEditProc";
+constexpr char HostProperty[] = "KelvoAnswerBoxHost";
 
 WNDPROC replacedProc(HWND box) {
     return reinterpret_cast<WNDPROC>(GetPropA(box, ReplacedProcProperty));
 }
 
+AnswerBoxHost* hostOf(HWND box) {
+    return static_cast<AnswerBoxHost*>(GetPropA(box, HostProperty));
+}
+
 void evaluateBox(HWND box) {
-    if (theQuiz == nullptr) return;
-    DialogControlAccess access(GetParent(box), static_cast<HWND>(theQuiz->headerPanel));
-    evaluateAnswer(*theQuiz, access, GetDlgCtrlID(box));
+    if (AnswerBoxHost* host = hostOf(box)) host->evaluate(GetDlgCtrlID(box));
 }
 
 bool holdsOnlyBlanks(const char* text) {
@@ -41,21 +38,26 @@ void scrollPanel(HWND box, int request) {
 
 void onKeyReleased(HWND box, WPARAM key) {
     switch (key) {
-        case VK_TAB: keepBoxInView(GetParent(box), box); break;
+        case VK_TAB:
+            if (AnswerBoxHost* host = hostOf(box)) host->keepInView(box);
+            break;
         case VK_PRIOR:
         case VK_UP: scrollPanel(box, SB_PAGEUP); break;
         case VK_NEXT:
         case VK_DOWN: scrollPanel(box, SB_PAGEDOWN); break;
         case VK_F1: fillOpenAnswers(box); break;
-        case VK_F2: saveAnswers(GetParent(box)); break;
+        case VK_F2:
+            if (AnswerBoxHost* host = hostOf(box)) host->saveAnswers();
+            break;
         default: break;
     }
 }
 
 }  // namespace
 
-void installAnswerBoxProc(HWND box) {
+void installAnswerBoxProc(HWND box, AnswerBoxHost& host) {
     if (box == nullptr || replacedProc(box) != nullptr) return;
+    SetPropA(box, HostProperty, static_cast<HANDLE>(&host));
     LONG_PTR previous = SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(answerBoxProc));
     SetPropA(box, ReplacedProcProperty, reinterpret_cast<HANDLE>(previous));
 }
@@ -64,12 +66,13 @@ void installAnswerBoxProc(HWND box) {
 // each box written is evaluated in turn. F1 in a box holding only blanks
 // does nothing: it is also the usual Help key, and would erase answers.
 void fillOpenAnswers(HWND box) {
-    if (theQuiz == nullptr) return;
+    AnswerBoxHost* host = hostOf(box);
+    if (host == nullptr) return;
     char text[TextSize] = {};
     GetWindowTextA(box, text, TextSize);
     if (holdsOnlyBlanks(text)) return;
     HWND panel = GetParent(box);
-    const int boxes = answerBoxCount(*theQuiz);
+    const int boxes = host->answerBoxCount();
     for (int index = 0; index < boxes; ++index) {
         const int boxId = PanelIds::answerBox(index);
         char verdict[TextSize] = {};
@@ -99,6 +102,7 @@ LRESULT CALLBACK answerBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
             break;
         case WM_NCDESTROY:
             RemovePropA(box, ReplacedProcProperty);
+            RemovePropA(box, HostProperty);
             SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(passOn));
             break;
     }

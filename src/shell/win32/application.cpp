@@ -73,7 +73,7 @@ bool createPanels(HINSTANCE instance, HWND mainWindow, DLGPROC panelProcedure) {
     std::optional<ScopedCoInitialize> comWhilePicturesLoad;
     if (theQuiz->kind == QuizKind::Picture) comWhilePicturesLoad.emplace();
     questionPanelWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(ResourceIds::QuestionPanelDialog),
-                                             mainWindow, panelProcedure, 0);
+                                             mainWindow, panelProcedure, reinterpret_cast<LPARAM>(theQuiz));
     return questionPanelWindow != nullptr;
 }
 
@@ -99,7 +99,7 @@ void shutDown(HWND mainWindow) {
     if (questionPanelWindow) EndDialog(questionPanelWindow, 0);
     if (headerPanelWindow) DestroyWindow(headerPanelWindow);
     headerPanelWindow = nullptr;
-    if (theQuiz) stopMedia(mainWindow);  // it reads the quiz's kind
+    if (theQuiz) stopMedia(mainWindow, theQuiz->kind);
     questionPanelWindow = nullptr;
     if (backgroundBrush) DeleteObject(backgroundBrush);
     backgroundBrush = nullptr;
@@ -116,7 +116,7 @@ int runPlayer(HINSTANCE instance, QuizResourceSource& resources, MessageSink& lo
     createBackgroundBrush();
     GdiDrawingObjects drawing;  // outlives theQuiz, which shutDown deletes
     createQuiz(drawing, resources, loaderMessages);
-    startMedia();
+    startMedia(theQuiz->kind);
     HWND mainWindow = createMainWindow(instance);
     // Without its windows the player cannot run: say so as for the class, and end.
     if (!mainWindow || !createPanels(instance, mainWindow, panelProcedure)) {
