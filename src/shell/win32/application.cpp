@@ -14,10 +14,10 @@
 
 namespace kelvo {
 
-Quiz* theQuiz = nullptr;
+std::unique_ptr<Quiz> theQuiz;
 HWND headerPanelWindow = nullptr;
 HWND questionPanelWindow = nullptr;
-HBRUSH backgroundBrush = nullptr;
+ScopedBrush backgroundBrush;
 
 void InformationMessageBox::showMessage(const char* text, const char* caption) {
     MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONINFORMATION);
@@ -38,11 +38,11 @@ bool registerMainWindowClass(HINSTANCE instance) {
 }
 
 void createBackgroundBrush() {
-    backgroundBrush = CreateSolidBrush(BackgroundColor);
+    backgroundBrush.reset(CreateSolidBrush(BackgroundColor));
 }
 
 void createQuiz(DrawingObjects& drawing, QuizResourceSource& resources, MessageSink& messages) {
-    theQuiz = new Quiz(drawing);
+    theQuiz = std::make_unique<Quiz>(drawing);
     loadQuiz(*theQuiz, resources, messages);
 }
 
@@ -73,7 +73,7 @@ bool createPanels(HINSTANCE instance, HWND mainWindow, DLGPROC panelProcedure) {
     std::optional<ScopedCoInitialize> comWhilePicturesLoad;
     if (theQuiz->kind == QuizKind::Picture) comWhilePicturesLoad.emplace();
     questionPanelWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(ResourceIds::QuestionPanelDialog),
-                                             mainWindow, panelProcedure, reinterpret_cast<LPARAM>(theQuiz));
+                                             mainWindow, panelProcedure, reinterpret_cast<LPARAM>(theQuiz.get()));
     return questionPanelWindow != nullptr;
 }
 
@@ -101,10 +101,8 @@ void shutDown(HWND mainWindow) {
     headerPanelWindow = nullptr;
     if (theQuiz) stopMedia(mainWindow, theQuiz->kind);
     questionPanelWindow = nullptr;
-    if (backgroundBrush) DeleteObject(backgroundBrush);
-    backgroundBrush = nullptr;
-    delete theQuiz;
-    theQuiz = nullptr;
+    backgroundBrush.reset();
+    theQuiz.reset();
 }
 
 int runPlayer(HINSTANCE instance, QuizResourceSource& resources, MessageSink& loaderMessages,

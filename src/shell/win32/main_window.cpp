@@ -67,7 +67,7 @@ LRESULT onColorStatic(HDC dc, HWND control) {
     if (GetWindowLongA(control, GWL_ID) != VersionLabelId) return 0;
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(backgroundBrush);
+    return reinterpret_cast<LRESULT>(backgroundBrush.get());
 }
 
 LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam) {

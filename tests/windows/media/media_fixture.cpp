@@ -44,7 +44,7 @@ void MediaQuizTest::TearDown() {
 
 void MediaQuizTest::open(int kind, int questionCount) {
     beginPlayerStartUp();
-    theQuiz = new Quiz(drawing);
+    theQuiz = std::make_unique<Quiz>(drawing);
     theQuiz->kind = kind;
     theQuiz->questionCount = questionCount;
     copyText(theQuiz->title, "Quiz sonore");

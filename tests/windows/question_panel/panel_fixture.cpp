@@ -32,7 +32,7 @@ void PanelTest::TearDown() {
 void PanelTest::open(const QuizSpec& planned, const std::optional<std::string>& saved) {
     if (saved) writeFile(savedFile, *saved);
     beginPlayerStartUp();
-    theQuiz = new Quiz(drawing);
+    theQuiz = std::make_unique<Quiz>(drawing);
     Quiz& quiz = *theQuiz;
     quiz.kind = planned.kind;
     quiz.answersPerQuestion = planned.answersPerQuestion;

@@ -49,7 +49,7 @@ void PlayerTest::TearDown() {
 
 void PlayerTest::open(int kind, int revealMode, const std::vector<std::string>& answers) {
     beginPlayerStartUp();
-    theQuiz = new Quiz(drawing);
+    theQuiz = std::make_unique<Quiz>(drawing);
     Quiz& quiz = *theQuiz;
     quiz.kind = kind;
     quiz.revealMode = revealMode;
