@@ -1,8 +1,11 @@
 #include "checking/win32/answer_box.h"
 
 #include <cstring>
+#include <optional>
 
 #include "checking/verdicts.h"
+#include "quiz/text.h"
+#include "platform/win32/guarded.h"
 #include "resources/control_ids.h"
 
 namespace kelvo {
@@ -53,6 +56,32 @@ void onKeyReleased(HWND box, WPARAM key) {
     }
 }
 
+// The box's own part of a message; nothing when the edit control's procedure
+// is to handle it (after that part, for most).
+std::optional<LRESULT> handleOwnPart(HWND box, UINT message, WPARAM wParam, WNDPROC passOn) {
+    switch (message) {
+        case WM_SETFOCUS: SendMessageA(box, EM_SETSEL, 0, TextSize); break;
+        case WM_KILLFOCUS: evaluateBox(box); break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (wParam == VK_RETURN) {
+                evaluateBox(box);
+                return 1;
+            }
+            onKeyReleased(box, wParam);
+            break;
+        case WM_CHAR:
+            if (wParam == '\r' || wParam == '\t') return 0;
+            break;
+        case WM_NCDESTROY:
+            RemovePropA(box, ReplacedProcProperty);
+            RemovePropA(box, HostProperty);
+            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(passOn));
+            break;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 void installAnswerBoxProc(HWND box, AnswerBoxHost& host) {
@@ -86,27 +115,10 @@ void fillOpenAnswers(HWND box) {
 
 LRESULT CALLBACK answerBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     WNDPROC passOn = replacedProc(box);
-    switch (message) {
-        case WM_SETFOCUS: SendMessageA(box, EM_SETSEL, 0, TextSize); break;
-        case WM_KILLFOCUS: evaluateBox(box); break;
-        case WM_KEYUP:
-        case WM_SYSKEYUP:
-            if (wParam == VK_RETURN) {
-                evaluateBox(box);
-                return 1;
-            }
-            onKeyReleased(box, wParam);
-            break;
-        case WM_CHAR:
-            if (wParam == '\r' || wParam == '\t') return 0;
-            break;
-        case WM_NCDESTROY:
-            RemovePropA(box, ReplacedProcProperty);
-            RemovePropA(box, HostProperty);
-            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(passOn));
-            break;
-    }
-    return CallWindowProcA(passOn, box, message, wParam, lParam);
+    // A step that fails part way leaves the message to the edit control.
+    const std::optional<LRESULT> handled =
+        guarded(std::optional<LRESULT>(), [&] { return handleOwnPart(box, message, wParam, passOn); });
+    return handled ? *handled : CallWindowProcA(passOn, box, message, wParam, lParam);
 }
 
 }  // namespace kelvo

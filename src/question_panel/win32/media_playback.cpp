@@ -237,9 +237,9 @@ void useMediaPlatform(MediaPlatform* replacement) {
     platform = replacement != nullptr ? replacement : &realPlatform;
 }
 
-void startMedia(QuizKind kind) {
+void startMedia(std::int32_t quizKind) {
     if (theMedia) return;
-    const std::optional<MediaType> type = mediaTypeOfQuiz(kind);
+    const std::optional<MediaType> type = mediaTypeOfQuiz(quizKind);
     if (!type) return;
     theMedia = std::make_unique<MediaState>(*type);
     MediaState& media = *theMedia;
@@ -300,8 +300,8 @@ bool extractMedia(int resourceId, MediaType type, const char* folder) {
     return true;
 }
 
-void stopMedia(HWND mainWindow, QuizKind kind) {
-    const std::optional<MediaType> type = mediaTypeOfQuiz(kind);
+void stopMedia(HWND mainWindow, std::int32_t quizKind) {
+    const std::optional<MediaType> type = mediaTypeOfQuiz(quizKind);
     if (!type) return;
     // The player lets go of its clip before the clips are deleted.
     if (theMedia) {

@@ -15,7 +15,7 @@ namespace kelvo {
 
 // Start-up, before any window exists: prepares the hosting library and COM
 // for an audio or video quiz; does nothing for other kinds.
-void startMedia(QuizKind kind);
+void startMedia(std::int32_t quizKind);
 // The panel's first construction step: icons, player host, player control.
 void setUpPanelMedia(HWND panel, const Quiz& quiz);
 // Icons of the play and stop buttons (owned by the media state).
@@ -25,7 +25,7 @@ void handleMediaCommand(HWND panel, WPARAM command);
 // Shutdown: lets the player go, destroys the main window, deletes the
 // extracted clips, releases COM and the hosting library; nothing for a quiz
 // of another kind.
-void stopMedia(HWND mainWindow, QuizKind kind);
+void stopMedia(HWND mainWindow, std::int32_t quizKind);
 
 // Writes clip `resourceId` of the executable to its file in `folder`; false,
 // after saying so where the clip is there but could not be written, when

@@ -5,6 +5,7 @@
 #include "checking/answer_slots.h"
 #include "checking/evaluation.h"
 #include "checking/win32/answer_box.h"
+#include "platform/win32/guarded.h"
 #include "resources/control_ids.h"
 #include "question_panel/panel_colors.h"
 #include "question_panel/panel_layout.h"
@@ -155,6 +156,22 @@ INT_PTR onFinalDestroy(HWND panel) {
     return FALSE;
 }
 
+INT_PTR dispatch(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: return onInitDialog(panel, lParam);
+        case WM_CTLCOLORSTATIC: return onColorStatic(panel, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLORDLG: return onColorDialog(panel);
+        case WM_COMMAND: return onCommand(panel, wParam);
+        case WM_VSCROLL: scrollVertically(panel, LOWORD(wParam)); return FALSE;
+        case WM_HSCROLL: scrollHorizontally(panel, LOWORD(wParam)); return FALSE;
+        case WM_SIZE: keepAlignedOnResize(panel); return FALSE;
+        case WM_MOUSEWHEEL: postWheelRequest(panel, wParam); return FALSE;
+        case WM_DESTROY: return onDestroy(panel);
+        case WM_NCDESTROY: return onFinalDestroy(panel);
+    }
+    return FALSE;
+}
+
 }  // namespace
 
 void buildQuestionPanel(HWND panel, Quiz* builtFrom, AnswerChecking checking) {
@@ -191,19 +208,7 @@ HWND panelControl(HWND panel, int controlId) {
 }
 
 INT_PTR CALLBACK questionPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG: return onInitDialog(panel, lParam);
-        case WM_CTLCOLORSTATIC: return onColorStatic(panel, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_CTLCOLORDLG: return onColorDialog(panel);
-        case WM_COMMAND: return onCommand(panel, wParam);
-        case WM_VSCROLL: scrollVertically(panel, LOWORD(wParam)); return FALSE;
-        case WM_HSCROLL: scrollHorizontally(panel, LOWORD(wParam)); return FALSE;
-        case WM_SIZE: keepAlignedOnResize(panel); return FALSE;
-        case WM_MOUSEWHEEL: postWheelRequest(panel, wParam); return FALSE;
-        case WM_DESTROY: return onDestroy(panel);
-        case WM_NCDESTROY: return onFinalDestroy(panel);
-    }
-    return FALSE;
+    return guarded<INT_PTR>(FALSE, [&] { return dispatch(panel, message, wParam, lParam); });
 }
 
 }  // namespace kelvo

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/guarded.h"
 #include "question_panel/win32/question_panel.h"
 #include "resources/resource_ids.h"
 #include "resources/header_ids.h"
@@ -145,11 +146,8 @@ INT_PTR dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 INT_PTR CALLBACK headerPanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return dispatch(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;  // out of memory while building the texts: the panel stays as far as it got
-    }
+    // Out of memory while building the texts: the panel stays as far as it got.
+    return guarded<INT_PTR>(FALSE, [&] { return dispatch(dialog, message, wParam, lParam); });
 }
 
 ScopedFont styleLinkLabel(HWND link) {

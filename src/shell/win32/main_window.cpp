@@ -1,5 +1,8 @@
 #include "shell/win32/main_window.h"
 
+#include <optional>
+
+#include "platform/win32/guarded.h"
 #include "question_panel/win32/question_panel.h"
 #include "question_panel/win32/saved_answers_file.h"
 #include "shell/main_window_layout.h"
@@ -75,9 +78,8 @@ LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-}  // namespace
-
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The result of a message the window handles itself; nothing for the others.
+std::optional<LRESULT> dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:          return onCreate(window);
         case WM_DESTROY:         return onDestroy();
@@ -86,7 +88,16 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_CTLCOLORSTATIC:  return onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_MOUSEWHEEL:      return onMouseWheel(wParam, lParam);
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return std::nullopt;
+}
+
+}  // namespace
+
+// A handled message that fails part way gets the platform's default handling.
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::optional<LRESULT> handled =
+        guarded(std::optional<LRESULT>(), [&] { return dispatch(window, message, wParam, lParam); });
+    return handled ? *handled : DefWindowProcA(window, message, wParam, lParam);
 }
 
 void createLabel(HWND parent, const char* text, int x, int y, int width, int height, int controlId) {
