@@ -71,7 +71,7 @@ void finishAnswerBox(HWND panel, Quiz& quiz, ControlAccess& access, AnswerBoxHos
     SendMessageA(box, EM_SETSEL, 0, TextSize);
 }
 
-void createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPictures& pictures) {
+void createControl(HWND panel, Quiz& quiz, const PlannedControl& planned, PanelPictures& pictures) {
     HWND control = CreateWindowExA(0, planned.className, planned.text.c_str(), planned.style, planned.x, planned.y, planned.width,
                                    planned.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(planned.id)),
                                    GetModuleHandleA(nullptr), nullptr);
@@ -96,7 +96,7 @@ void createControls(HWND panel, PanelState& state, Quiz& quiz, const PanelLayout
     DialogControlAccess access(panel, static_cast<HWND>(quiz.headerPanel));
     state.answerBoxHost = std::make_unique<PanelAnswerBoxes>(panel, quiz);
     int lastBoxId = 0;
-    for (const ControlSpec& planned : layout.controls) {
+    for (const PlannedControl& planned : layout.controls) {
         createControl(panel, quiz, planned, pictures);
         if (planned.role != ControlRole::VerdictLabel || checking == AnswerChecking::Off) continue;
         lastBoxId = planned.id - PanelIds::VerdictOffset;
