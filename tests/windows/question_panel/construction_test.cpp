@@ -57,7 +57,7 @@ TEST_F(PanelTest, TextQuizOfTwelveQuestionsJudgesItsSavedAnswersAtStart) {
 }
 
 TEST_F(PanelTest, TwoAnswerGridPairsItsBoxes) {
-    QuizSpec planned{QuizKind::Audio, 2, RevealMode::Text, {"A1", "A2", "A3"}, {"B1", "B2", "B3"}};
+    QuizPlan planned{QuizKind::Audio, 2, RevealMode::Text, {"A1", "A2", "A3"}, {"B1", "B2", "B3"}};
     open(planned, "A1\r\nb1\r\nA2\r\nB2\r\n");
     EXPECT_EQ(placeInParent(box(4003)), (Rect{416, 5, 181, 20}));
     EXPECT_EQ(placeInParent(box(4004)), (Rect{416, 24, 181, 20}));

@@ -29,7 +29,7 @@ void PanelTest::TearDown() {
     DeleteFileA(perUserFile.c_str());
 }
 
-void PanelTest::open(const QuizSpec& planned, const std::optional<std::string>& saved) {
+void PanelTest::open(const QuizPlan& planned, const std::optional<std::string>& saved) {
     if (saved) writeFile(savedFile, *saved);
     beginPlayerStartUp();
     theQuiz = std::make_unique<Quiz>(drawing);

@@ -17,7 +17,7 @@
 
 namespace kelvo::testing {
 
-struct QuizSpec {
+struct QuizPlan {
     int kind = QuizKind::Text;
     int answersPerQuestion = 1;
     int revealMode = RevealMode::None;
@@ -33,7 +33,7 @@ protected:
 
     // Opens the player on `planned`; `saved` is the saved-answers file to start
     // from (none: no file).
-    void open(const QuizSpec& planned, const std::optional<std::string>& saved = std::nullopt);
+    void open(const QuizPlan& planned, const std::optional<std::string>& saved = std::nullopt);
 
     HWND box(int id) const { return GetDlgItem(panel, id); }
     std::string verdict(int boxId) const { return controlText(panel, boxId + 1000); }

@@ -96,7 +96,7 @@ TEST_F(PanelTest, AnswersTheFolderCannotTakeAreKeptPerUserAndTheNewerCopyIsRead)
     ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
     writeFile(savedFile, "ancienne\r\n");
     makeOlder(savedFile, 60);
-    const QuizSpec quiz{QuizKind::Text, 1, RevealMode::None, {"a"}};
+    const QuizPlan quiz{QuizKind::Text, 1, RevealMode::None, {"a"}};
     const auto closeAndStartAgain = [&](const char* typed) {
         type(4001, typed);
         SendMessageA(mainWindow, WM_CLOSE, 0, 0);
