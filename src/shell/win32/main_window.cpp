@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/win32/guarded.h"
+#include "question_panel/win32/panel_scrolling.h"
 #include "question_panel/win32/question_panel.h"
 #include "question_panel/win32/saved_answers_file.h"
 #include "shell/main_window_layout.h"
@@ -73,8 +74,9 @@ LRESULT onColorStatic(HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(backgroundBrush.get());
 }
 
-LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam) {
-    forwardWheel(questionPanelWindow, wParam, lParam);
+// The panel's own wheel rule, posted as there.
+LRESULT onMouseWheel(WPARAM wParam) {
+    if (questionPanelWindow) postWheelRequest(questionPanelWindow, wParam);
     return 0;
 }
 
@@ -86,7 +88,7 @@ std::optional<LRESULT> dispatch(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_SIZE:            return onSize(window, wParam, LOWORD(lParam), HIWORD(lParam));
         case WM_CLOSE:           return onClose(window);
         case WM_CTLCOLORSTATIC:  return onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_MOUSEWHEEL:      return onMouseWheel(wParam, lParam);
+        case WM_MOUSEWHEEL:      return onMouseWheel(wParam);
     }
     return std::nullopt;
 }
@@ -105,11 +107,6 @@ void createLabel(HWND parent, const char* text, int x, int y, int width, int hei
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                                  GetModuleHandleA(nullptr), nullptr);
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-}
-
-void forwardWheel(HWND target, WPARAM wParam, LPARAM) {
-    const int request = MainWindowGeometry::wheelScrollRequest(GET_WHEEL_DELTA_WPARAM(wParam));
-    if (request != 0 && target) PostMessageA(target, WM_VSCROLL, request, 0);
 }
 
 }  // namespace kelvo
