@@ -175,7 +175,8 @@ INT_PTR dispatch(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 void buildQuestionPanel(HWND panel, Quiz* builtFrom, AnswerChecking checking) {
-    auto* state = new PanelState;
+    // Owned by the window from here on; WM_NCDESTROY deletes it.
+    auto* state = std::make_unique<PanelState>().release();
     SetWindowLongPtrA(panel, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     state->quiz = builtFrom;
     if (builtFrom == nullptr) return;

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <memory>
+
 #include "platform/win32/guarded.h"
 #include "question_panel/win32/question_panel.h"
 #include "resources/resource_ids.h"
@@ -62,7 +64,7 @@ void createControls(HWND dialog, HeaderPanelState& state) {
 
 INT_PTR onInitDialog(HWND dialog) {
     // Owned by the window from here on; WM_NCDESTROY deletes it.
-    auto* panel = new HeaderPanelState;
+    auto* panel = std::make_unique<HeaderPanelState>().release();
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(panel));
     if (theQuiz) createControls(dialog, *panel);
     panel->linkCursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ResourceIds::LinkCursor));
@@ -125,7 +127,7 @@ INT_PTR onSetCursor(HWND dialog, HWND underPointer, WORD hitTest) {
 }
 
 INT_PTR onFinalDestroy(HWND dialog) {
-    delete stateOf(dialog);
+    std::unique_ptr<HeaderPanelState> state(stateOf(dialog));
     SetWindowLongPtrA(dialog, DWLP_USER, 0);
     return FALSE;
 }
