@@ -14,7 +14,7 @@ namespace {
 
 INT_PTR CALLBACK platformOnlyPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_INITDIALOG) return kelvo::questionPanelProc(panel, message, wParam, lParam);
-    kelvo::buildQuestionPanel(panel, kelvo::AnswerChecking::Off);
+    kelvo::buildQuestionPanel(panel, reinterpret_cast<kelvo::Quiz*>(lParam), kelvo::AnswerChecking::Off);
     return TRUE;
 }
 

@@ -38,7 +38,7 @@ public:
     }
 
 private:
-    void add(ControlSpec planned) { layout.controls.push_back(std::move(planned)); }
+    void add(PlannedControl planned) { layout.controls.push_back(std::move(planned)); }
 
     void addAnswerBox(int id, unsigned style, int x, int y, int width, int n) {
         add({ControlRole::AnswerBox, "Edit", id, style, x, y, width, 20, savedLine(), ControlFont::Question, n});

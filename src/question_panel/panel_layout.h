@@ -18,7 +18,7 @@ enum class ControlRole {
 
 enum class ControlFont { Dialog, DefaultGui, Question };
 
-struct ControlSpec {
+struct PlannedControl {
     ControlRole role;
     const char* className;
     int id;
@@ -40,7 +40,7 @@ struct PictureSize {
 using PictureMeasure = std::function<std::optional<PictureSize>(int resourceId)>;
 
 struct PanelLayout {
-    std::vector<ControlSpec> controls;
+    std::vector<PlannedControl> controls;
     int contentWidth = 0;
     int contentHeight = 0;
 };

@@ -1,7 +1,5 @@
 #include "shell/main_window_layout.h"
 
-#include "resources/control_ids.h"
-
 namespace kelvo::MainWindowGeometry {
 
 Layout layout(int clientWidth, int clientHeight) {
@@ -23,12 +21,6 @@ Point centredOrigin(const Edges& desktop, const Edges& window) {
     const int windowWidth = window.right - window.left;
     const int windowHeight = window.bottom - window.top;
     return {desktop.left + (desktopWidth - windowWidth) / 2, desktop.top + (desktopHeight - windowHeight) / 2};
-}
-
-int wheelScrollRequest(int wheelDistance) {
-    if (wheelDistance == WheelNotch) return PanelIds::ScrollUp50;
-    if (wheelDistance == -WheelNotch) return PanelIds::ScrollDown50;
-    return 0;
 }
 
 }  // namespace kelvo::MainWindowGeometry

@@ -1,5 +1,5 @@
 // Geometry of the main window: its size, where it opens, where its two
-// panels and the version label go, and what a wheel turn asks of the panel.
+// panels and the version label go.
 #pragma once
 
 #include "platform/geometry.h"
@@ -9,7 +9,6 @@ namespace kelvo::MainWindowGeometry {
 constexpr int Width = 544;  // outer size at creation
 constexpr int Height = 375;
 constexpr int VersionLabelId = 8000;
-constexpr int WheelNotch = 120;
 
 struct Layout {
     Rect questionPanel;
@@ -26,10 +25,5 @@ Rect versionLabelAtCreation(int clientHeight);
 // Top-left corner that centres the window on the desktop; integer halves
 // round toward zero, also when the window is larger than the desktop.
 Point centredOrigin(const Edges& desktop, const Edges& window);
-
-// The question panel's private scroll request for a wheel distance: one
-// notch away from the user scrolls up, one toward the user down, anything
-// else (several notches at once, a fraction of one) nothing, as 0.
-int wheelScrollRequest(int wheelDistance);
 
 }  // namespace kelvo::MainWindowGeometry

@@ -45,29 +45,29 @@ private:
 };
 
 // Stretches `source` (left as it is) into a new bitmap that fits the box.
-HBITMAP stretchToFit(HBITMAP source, int width, int height) {
+ScopedBitmap stretchToFit(HBITMAP source, int width, int height) {
     BITMAP info = {};
-    if (source == nullptr || GetObjectA(source, sizeof info, &info) == 0) return nullptr;
+    if (source == nullptr || GetObjectA(source, sizeof info, &info) == 0) return {};
     const FittedSize fitted = fitWithin(info.bmWidth, info.bmHeight, width, height);
-    if (fitted.width <= 0 || fitted.height <= 0) return nullptr;
+    if (fitted.width <= 0 || fitted.height <= 0) return {};
 
     ScopedWindowDc screen(nullptr);
-    if (!screen) return nullptr;
+    if (!screen) return {};
     ScopedMemoryDc sourceDc(CreateCompatibleDC(screen.get()));
     ScopedMemoryDc targetDc(CreateCompatibleDC(screen.get()));
     ScopedBitmap result(CreateCompatibleBitmap(screen.get(), fitted.width, fitted.height));
-    if (!sourceDc || !targetDc || !result) return nullptr;
+    if (!sourceDc || !targetDc || !result) return {};
     {
         ScopedSelection sourceSelected(sourceDc.get(), source);
         ScopedSelection targetSelected(targetDc.get(), result.get());
-        if (!sourceSelected || !targetSelected) return nullptr;
+        if (!sourceSelected || !targetSelected) return {};
         SetStretchBltMode(targetDc.get(), HALFTONE);
         SetBrushOrgEx(targetDc.get(), 0, 0, nullptr);  // halftone needs it after the mode is set
         if (!StretchBlt(targetDc.get(), 0, 0, fitted.width, fitted.height, sourceDc.get(), 0, 0, info.bmWidth,
                         info.bmHeight, SRCCOPY))
-            return nullptr;
+            return {};
     }
-    return result.release();
+    return result;
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ HBITMAP decodePicture(const void* bytes, std::size_t size) {
 
 HBITMAP scaleToFit(HBITMAP bitmap, int width, int height) {
     ScopedBitmap source(bitmap);
-    return stretchToFit(source.get(), width, height);
+    return stretchToFit(source.get(), width, height).release();
 }
 
 HBITMAP loadResourcePicture(HMODULE module, int resourceId, const char* typeName, int width, int height) {
@@ -90,7 +90,7 @@ HBITMAP loadResourcePicture(HMODULE module, int resourceId, const char* typeName
     // Stretched straight from the picture object's bitmap: a full-size copy
     // first (decodePicture) costs as much again as the stretch itself.
     DecodedPicture decoded(resource.data(), resource.size());
-    return stretchToFit(decoded.bitmap(), width, height);
+    return stretchToFit(decoded.bitmap(), width, height).release();
 }
 
 }  // namespace kelvo

@@ -9,8 +9,8 @@
 
 #include "resources/control_ids.h"
 #include "question_panel/panel_layout.h"
+#include "question_panel/win32/panel_state.h"
 #include "resources/resource_ids.h"
-#include "shell/win32/application.h"
 #include "platform/win32/locked_resource.h"
 #include "platform/win32/scoped_handles.h"
 
@@ -152,7 +152,11 @@ public:
 
     void stopPlayer() override { stopAndClosePlayer(media); }
     void deleteFile(const std::string& name) override { DeleteFileA(name.c_str()); }
-    bool extractClip(int resourceId, MediaType type) override { return extractMedia(resourceId, type); }
+    bool extractClip(int resourceId, MediaType type) override {
+        const PanelState* state = panelState(panel);
+        const char* folder = state != nullptr && state->quiz != nullptr ? state->quiz->mediaFolder : "";
+        return extractMedia(resourceId, type, folder);
+    }
     void openWithAssociatedProgram(const std::string& name) override {
         // Shown normally: the program is the player the user now has.
         platform->shellExecute(panel, "open", name.c_str(), SW_SHOWNORMAL);
@@ -233,9 +237,9 @@ void useMediaPlatform(MediaPlatform* replacement) {
     platform = replacement != nullptr ? replacement : &realPlatform;
 }
 
-void startMedia() {
-    if (theQuiz == nullptr || theMedia) return;
-    const std::optional<MediaType> type = mediaTypeOfQuiz(theQuiz->kind);
+void startMedia(std::int32_t quizKind) {
+    if (theMedia) return;
+    const std::optional<MediaType> type = mediaTypeOfQuiz(quizKind);
     if (!type) return;
     theMedia = std::make_unique<MediaState>(*type);
     MediaState& media = *theMedia;
@@ -247,9 +251,9 @@ void startMedia() {
     media.com.emplace();
 }
 
-void setUpPanelMedia(HWND panel) {
+void setUpPanelMedia(HWND panel, const Quiz& quiz) {
     // A panel built without start-up's preparation (as tests do) prepares it here.
-    if (!theMedia) startMedia();
+    if (!theMedia) startMedia(quiz.kind);
     if (!theMedia) return;
     MediaState& media = *theMedia;
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -285,10 +289,9 @@ void handleMediaCommand(HWND panel, WPARAM command) {
     }
 }
 
-bool extractMedia(int resourceId, MediaType type) {
+bool extractMedia(int resourceId, MediaType type, const char* folder) {
     const LockedResource clip(nullptr, MediaTexts::ClipResourceType, resourceId);
     if (!clip.exists()) return false;
-    const char* folder = theQuiz != nullptr ? theQuiz->mediaFolder : "";
     const std::string name = extractedFileName(folder, type, resourceId - PanelIds::PictureResourceBase);
     if (!clip || !writeWholeFile(name, clip.data(), static_cast<DWORD>(clip.size()))) {
         sayClipNotLoaded(type);
@@ -297,9 +300,8 @@ bool extractMedia(int resourceId, MediaType type) {
     return true;
 }
 
-void stopMedia(HWND mainWindow) {
-    if (theQuiz == nullptr) return;
-    const std::optional<MediaType> type = mediaTypeOfQuiz(theQuiz->kind);
+void stopMedia(HWND mainWindow, std::int32_t quizKind) {
+    const std::optional<MediaType> type = mediaTypeOfQuiz(quizKind);
     if (!type) return;
     // The player lets go of its clip before the clips are deleted.
     if (theMedia) {

@@ -9,17 +9,20 @@ namespace kelvo {
 
 constexpr int PictureSide = 260;
 
-HBITMAP PanelPictures::load(int resourceId) {
-    if (!enabled) return nullptr;
+ScopedBitmap PanelPictures::load(int resourceId) const {
+    if (!enabled) return {};
+    return ScopedBitmap(loadResourcePicture(nullptr, resourceId, "IMG", PictureSide, PictureSide));
+}
+
+// A picture that failed to load keeps its empty entry, so it is tried once.
+HBITMAP PanelPictures::cached(int resourceId) {
     auto found = bitmaps.find(resourceId);
-    if (found != bitmaps.end()) return found->second.get();
-    ScopedBitmap& bitmap = bitmaps[resourceId];
-    bitmap.reset(loadResourcePicture(nullptr, resourceId, "IMG", PictureSide, PictureSide));
-    return bitmap.get();
+    if (found == bitmaps.end()) found = bitmaps.emplace(resourceId, load(resourceId)).first;
+    return found->second.get();
 }
 
 std::optional<PictureSize> PanelPictures::measure(int resourceId) {
-    HBITMAP bitmap = load(resourceId);
+    HBITMAP bitmap = cached(resourceId);
     if (bitmap == nullptr) return std::nullopt;
     BITMAP info = {};
     GetObjectA(bitmap, sizeof info, &info);
@@ -27,7 +30,7 @@ std::optional<PictureSize> PanelPictures::measure(int resourceId) {
 }
 
 void PanelPictures::showIn(HWND panel, int boxId, int resourceId) {
-    if (load(resourceId) == nullptr) return;
+    if (cached(resourceId) == nullptr) return;
     showPicture(panel, boxId, std::move(bitmaps[resourceId]));  // its entry stays, empty
 }
 

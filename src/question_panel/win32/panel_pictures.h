@@ -23,7 +23,10 @@ public:
     void showIn(HWND panel, int boxId, int resourceId);
 
 private:
-    HBITMAP load(int resourceId);
+    // Decodes the picture fitted to its box; empty when there is none.
+    ScopedBitmap load(int resourceId) const;
+    // The picture decoded once: the cache's, or null.
+    HBITMAP cached(int resourceId);
 
     bool enabled;
     // Empty: no such picture, or already handed to its picture box. The

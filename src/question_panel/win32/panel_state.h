@@ -1,17 +1,24 @@
 // What the question panel keeps between messages, stored with the dialog
-// (DWLP_USER) and released when the dialog is destroyed.
+// (DWLP_USER) and released once the dialog and all its controls are gone.
 #pragma once
 
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <unordered_map>
 
+#include "checking/win32/answer_box.h"
 #include "platform/win32/scoped_handles.h"
+#include "quiz/quiz.h"
 
 namespace kelvo {
 
 struct PanelState {
+    // The quiz the panel was created for (its creation parameter); may be null.
+    Quiz* quiz = nullptr;
+    // What the answer boxes call back; they hold it until they are gone.
+    std::unique_ptr<AnswerBoxHost> answerBoxHost;
     int contentWidth = 0;
     int contentHeight = 0;
     int scrollTarget = 0;  // written by Tab just before request 502

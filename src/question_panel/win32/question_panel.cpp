@@ -2,8 +2,10 @@
 
 #include <memory>
 
+#include "checking/answer_slots.h"
 #include "checking/evaluation.h"
 #include "checking/win32/answer_box.h"
+#include "platform/win32/guarded.h"
 #include "resources/control_ids.h"
 #include "question_panel/panel_colors.h"
 #include "question_panel/panel_layout.h"
@@ -13,7 +15,6 @@
 #include "question_panel/win32/panel_scrolling.h"
 #include "question_panel/win32/panel_state.h"
 #include "question_panel/win32/saved_answers_file.h"
-#include "shell/win32/application.h"
 
 namespace kelvo {
 namespace {
@@ -21,6 +22,29 @@ namespace {
 bool isMediaQuiz(const Quiz& quiz) {
     return quiz.kind == QuizKind::Audio || quiz.kind == QuizKind::Video;
 }
+
+Quiz* quizOf(HWND panel) {
+    PanelState* state = panelState(panel);
+    return state != nullptr ? state->quiz : nullptr;
+}
+
+// The answer boxes' view of the panel they sit in.
+class PanelAnswerBoxes : public AnswerBoxHost {
+public:
+    PanelAnswerBoxes(HWND panel, Quiz& quiz) : panel(panel), quiz(quiz) {}
+
+    void evaluate(int boxId) override {
+        DialogControlAccess access(panel, static_cast<HWND>(quiz.headerPanel));
+        evaluateAnswer(quiz, access, boxId);
+    }
+    int answerBoxCount() override { return kelvo::answerBoxCount(quiz); }
+    void keepInView(HWND box) override { keepBoxInView(panel, box); }
+    void saveAnswers() override { kelvo::saveAnswers(panel); }
+
+private:
+    HWND panel;
+    Quiz& quiz;
+};
 
 void applyFont(HWND control, ControlFont font, const Quiz& quiz) {
     switch (font) {
@@ -40,14 +64,14 @@ void applyFont(HWND control, ControlFont font, const Quiz& quiz) {
 // The focus itself is given once, to the last box, when the panel is
 // complete: handed from box to box it only made each box evaluate itself
 // again, unchanged, and nothing of the panel is seen before it is complete.
-void finishAnswerBox(HWND panel, Quiz& quiz, ControlAccess& access, int boxId) {
+void finishAnswerBox(HWND panel, Quiz& quiz, ControlAccess& access, AnswerBoxHost& host, int boxId) {
     HWND box = panelControl(panel, boxId);
-    installAnswerBoxProc(box);
+    installAnswerBoxProc(box, host);
     judgeAnswer(quiz, access, boxId);
     SendMessageA(box, EM_SETSEL, 0, TextSize);
 }
 
-void createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPictures& pictures) {
+void createControl(HWND panel, Quiz& quiz, const PlannedControl& planned, PanelPictures& pictures) {
     HWND control = CreateWindowExA(0, planned.className, planned.text.c_str(), planned.style, planned.x, planned.y, planned.width,
                                    planned.height, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(planned.id)),
                                    GetModuleHandleA(nullptr), nullptr);
@@ -67,15 +91,16 @@ void createControl(HWND panel, Quiz& quiz, const ControlSpec& planned, PanelPict
 // Every box is judged as it is made, in order, so that a question's reveal
 // sees the boxes made before it; the whole-quiz reveal, the score and the
 // code follow once, from the complete set of labels.
-void createControls(HWND panel, Quiz& quiz, const PanelLayout& layout, PanelPictures& pictures,
+void createControls(HWND panel, PanelState& state, Quiz& quiz, const PanelLayout& layout, PanelPictures& pictures,
                     AnswerChecking checking) {
     DialogControlAccess access(panel, static_cast<HWND>(quiz.headerPanel));
+    state.answerBoxHost = std::make_unique<PanelAnswerBoxes>(panel, quiz);
     int lastBoxId = 0;
-    for (const ControlSpec& planned : layout.controls) {
+    for (const PlannedControl& planned : layout.controls) {
         createControl(panel, quiz, planned, pictures);
         if (planned.role != ControlRole::VerdictLabel || checking == AnswerChecking::Off) continue;
         lastBoxId = planned.id - PanelIds::VerdictOffset;
-        finishAnswerBox(panel, quiz, access, lastBoxId);
+        finishAnswerBox(panel, quiz, access, *state.answerBoxHost, lastBoxId);
     }
     if (lastBoxId == 0) return;
     finishEvaluation(quiz, access);
@@ -84,58 +109,85 @@ void createControls(HWND panel, Quiz& quiz, const PanelLayout& layout, PanelPict
 
 // The media player's host is made by the media set-up, not from the layout:
 // it joins the table so that the table holds every control of the panel.
-void setUpMedia(HWND panel, PanelState& state) {
-    setUpPanelMedia(panel);
+void setUpMedia(HWND panel, PanelState& state, const Quiz& quiz) {
+    setUpPanelMedia(panel, quiz);
     if (HWND host = GetDlgItem(panel, PanelIds::PlayerHost)) state.controls.emplace(PanelIds::PlayerHost, host);
 }
 
-INT_PTR onInitDialog(HWND panel) {
-    buildQuestionPanel(panel, AnswerChecking::On);
+INT_PTR onInitDialog(HWND panel, LPARAM creationParameter) {
+    buildQuestionPanel(panel, reinterpret_cast<Quiz*>(creationParameter), AnswerChecking::On);
     return TRUE;
 }
 
-INT_PTR onColorStatic(HDC dc, HWND control) {
-    if (theQuiz == nullptr) return FALSE;
+INT_PTR onColorStatic(HWND panel, HDC dc, HWND control) {
+    const Quiz* quiz = quizOf(panel);
+    if (quiz == nullptr) return FALSE;
     char text[TextSize] = {};
     GetWindowTextA(control, text, TextSize);
-    StaticColors colors = colorsForStatic(*theQuiz, GetDlgCtrlID(control), text);
-    DrawingHandle brush = brushHandle(*theQuiz, colors.brush);
+    StaticColors colors = colorsForStatic(*quiz, GetDlgCtrlID(control), text);
+    DrawingHandle brush = brushHandle(*quiz, colors.brush);
     if (brush == nullptr) return FALSE;
     SetBkMode(dc, TRANSPARENT);
     if (colors.transparentText) SetTextColor(dc, colors.textColor);
     return reinterpret_cast<INT_PTR>(brush);
 }
 
-INT_PTR onColorDialog() {
-    return theQuiz != nullptr ? reinterpret_cast<INT_PTR>(theQuiz->backBrush) : FALSE;
+INT_PTR onColorDialog(HWND panel) {
+    const Quiz* quiz = quizOf(panel);
+    return quiz != nullptr ? reinterpret_cast<INT_PTR>(quiz->backBrush) : FALSE;
 }
 
 INT_PTR onCommand(HWND panel, WPARAM command) {
-    if (theQuiz != nullptr && isMediaQuiz(*theQuiz)) handleMediaCommand(panel, command);
+    const Quiz* quiz = quizOf(panel);
+    if (quiz != nullptr && isMediaQuiz(*quiz)) handleMediaCommand(panel, command);
     return FALSE;
 }
 
 INT_PTR onDestroy(HWND panel) {
     deleteShownPictures(panel);
+    return FALSE;
+}
+
+// The answer boxes call the state's host until their own end, which comes
+// after the panel's WM_DESTROY: the state goes last.
+INT_PTR onFinalDestroy(HWND panel) {
     std::unique_ptr<PanelState> state(panelState(panel));
     SetWindowLongPtrA(panel, DWLP_USER, 0);
     return FALSE;
 }
 
+INT_PTR dispatch(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: return onInitDialog(panel, lParam);
+        case WM_CTLCOLORSTATIC: return onColorStatic(panel, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CTLCOLORDLG: return onColorDialog(panel);
+        case WM_COMMAND: return onCommand(panel, wParam);
+        case WM_VSCROLL: scrollVertically(panel, LOWORD(wParam)); return FALSE;
+        case WM_HSCROLL: scrollHorizontally(panel, LOWORD(wParam)); return FALSE;
+        case WM_SIZE: keepAlignedOnResize(panel); return FALSE;
+        case WM_MOUSEWHEEL: postWheelRequest(panel, wParam); return FALSE;
+        case WM_DESTROY: return onDestroy(panel);
+        case WM_NCDESTROY: return onFinalDestroy(panel);
+    }
+    return FALSE;
+}
+
 }  // namespace
 
-void buildQuestionPanel(HWND panel, AnswerChecking checking) {
-    auto* state = new PanelState;
+void buildQuestionPanel(HWND panel, Quiz* builtFrom, AnswerChecking checking) {
+    // Owned by the window from here on; WM_NCDESTROY deletes it.
+    auto* state = std::make_unique<PanelState>().release();
     SetWindowLongPtrA(panel, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    if (theQuiz == nullptr) return;
-    Quiz& quiz = *theQuiz;
-    if (isMediaQuiz(quiz)) setUpMedia(panel, *state);
+    state->quiz = builtFrom;
+    if (builtFrom == nullptr) return;
+    Quiz& quiz = *builtFrom;
+    if (isMediaQuiz(quiz)) setUpMedia(panel, *state, quiz);
     SavedAnswersFile saved(savedAnswersFileToRead());
     quiz.createQuestionFont();
     PanelPictures pictures(quiz.kind == QuizKind::Picture);
     PanelLayout layout = layoutQuestionPanel(
         quiz, [&](int id) { return pictures.measure(id); }, [&] { return saved.reader().nextLine(); });
-    createControls(panel, quiz, layout, pictures, checking);
+    createControls(panel, *state, quiz, layout, pictures, checking);
     state->contentWidth = layout.contentWidth;
     state->contentHeight = layout.contentHeight;
     setScrollRanges(panel);
@@ -157,18 +209,7 @@ HWND panelControl(HWND panel, int controlId) {
 }
 
 INT_PTR CALLBACK questionPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG: return onInitDialog(panel);
-        case WM_CTLCOLORSTATIC: return onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_CTLCOLORDLG: return onColorDialog();
-        case WM_COMMAND: return onCommand(panel, wParam);
-        case WM_VSCROLL: scrollVertically(panel, LOWORD(wParam)); return FALSE;
-        case WM_HSCROLL: scrollHorizontally(panel, LOWORD(wParam)); return FALSE;
-        case WM_SIZE: keepAlignedOnResize(panel); return FALSE;
-        case WM_MOUSEWHEEL: postWheelRequest(panel, wParam); return FALSE;
-        case WM_DESTROY: return onDestroy(panel);
-    }
-    return FALSE;
+    return guarded<INT_PTR>(FALSE, [&] { return dispatch(panel, message, wParam, lParam); });
 }
 
 }  // namespace kelvo

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "quiz/quiz.h"
+
 namespace kelvo {
 
 INT_PTR CALLBACK questionPanelProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
@@ -12,9 +14,10 @@ INT_PTR CALLBACK questionPanelProc(HWND panel, UINT message, WPARAM wParam, LPAR
 // the start-up benchmark times as the reference for the player's.
 enum class AnswerChecking { On, Off };
 
-// The panel's initialisation: every control from theQuiz, the saved answers in
-// the boxes, the scroll ranges.
-void buildQuestionPanel(HWND panel, AnswerChecking checking);
+// The panel's initialisation: every control from `quiz` (the dialog's
+// creation parameter; null builds nothing), the saved answers in the boxes,
+// the scroll ranges.
+void buildQuestionPanel(HWND panel, Quiz* quiz, AnswerChecking checking);
 
 // Writes every answer box of the panel to the saved-answers file.
 void saveAnswers(HWND panel);

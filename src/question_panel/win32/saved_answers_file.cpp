@@ -6,11 +6,11 @@
 
 #include "checking/answer_slots.h"
 #include "resources/control_ids.h"
+#include "question_panel/win32/panel_state.h"
 #include "question_panel/win32/question_panel.h"
 #include "quiz/quiz_identity.h"
 #include "quiz/win32/executable_resources.h"
 #include "resources/resource_ids.h"
-#include "shell/win32/application.h"
 #include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
@@ -118,8 +118,9 @@ bool replaceFileContents(const std::string& fileName, const std::string& bytes) 
 // A panel without answer boxes (quiz data that did not load, a kind that
 // builds nothing) saves nothing, so the answers of a good run are kept.
 bool keepAnswers(HWND panel) {
-    if (theQuiz == nullptr) return true;
-    const int boxes = answerBoxCount(*theQuiz);
+    const PanelState* state = panelState(panel);
+    if (state == nullptr || state->quiz == nullptr) return true;
+    const int boxes = answerBoxCount(*state->quiz);
     if (boxes == 0 || GetDlgItem(panel, PanelIds::FirstAnswerBox) == nullptr) return true;
     std::vector<std::string> answers;
     for (int index = 0; index < boxes; ++index) {

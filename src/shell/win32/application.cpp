@@ -14,10 +14,10 @@
 
 namespace kelvo {
 
-Quiz* theQuiz = nullptr;
+std::unique_ptr<Quiz> theQuiz;
 HWND headerPanelWindow = nullptr;
 HWND questionPanelWindow = nullptr;
-HBRUSH backgroundBrush = nullptr;
+ScopedBrush backgroundBrush;
 
 void InformationMessageBox::showMessage(const char* text, const char* caption) {
     MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONINFORMATION);
@@ -38,11 +38,11 @@ bool registerMainWindowClass(HINSTANCE instance) {
 }
 
 void createBackgroundBrush() {
-    backgroundBrush = CreateSolidBrush(BackgroundColor);
+    backgroundBrush.reset(CreateSolidBrush(BackgroundColor));
 }
 
 void createQuiz(DrawingObjects& drawing, QuizResourceSource& resources, MessageSink& messages) {
-    theQuiz = new Quiz(drawing);
+    theQuiz = std::make_unique<Quiz>(drawing);
     loadQuiz(*theQuiz, resources, messages);
 }
 
@@ -73,7 +73,7 @@ bool createPanels(HINSTANCE instance, HWND mainWindow, DLGPROC panelProcedure) {
     std::optional<ScopedCoInitialize> comWhilePicturesLoad;
     if (theQuiz->kind == QuizKind::Picture) comWhilePicturesLoad.emplace();
     questionPanelWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(ResourceIds::QuestionPanelDialog),
-                                             mainWindow, panelProcedure, 0);
+                                             mainWindow, panelProcedure, reinterpret_cast<LPARAM>(theQuiz.get()));
     return questionPanelWindow != nullptr;
 }
 
@@ -99,12 +99,10 @@ void shutDown(HWND mainWindow) {
     if (questionPanelWindow) EndDialog(questionPanelWindow, 0);
     if (headerPanelWindow) DestroyWindow(headerPanelWindow);
     headerPanelWindow = nullptr;
-    if (theQuiz) stopMedia(mainWindow);  // it reads the quiz's kind
+    if (theQuiz) stopMedia(mainWindow, theQuiz->kind);
     questionPanelWindow = nullptr;
-    if (backgroundBrush) DeleteObject(backgroundBrush);
-    backgroundBrush = nullptr;
-    delete theQuiz;
-    theQuiz = nullptr;
+    backgroundBrush.reset();
+    theQuiz.reset();
 }
 
 int runPlayer(HINSTANCE instance, QuizResourceSource& resources, MessageSink& loaderMessages,
@@ -116,7 +114,7 @@ int runPlayer(HINSTANCE instance, QuizResourceSource& resources, MessageSink& lo
     createBackgroundBrush();
     GdiDrawingObjects drawing;  // outlives theQuiz, which shutDown deletes
     createQuiz(drawing, resources, loaderMessages);
-    startMedia();
+    startMedia(theQuiz->kind);
     HWND mainWindow = createMainWindow(instance);
     // Without its windows the player cannot run: say so as for the class, and end.
     if (!mainWindow || !createPanels(instance, mainWindow, panelProcedure)) {

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "platform/win32/scoped_handles.h"
 #include "question_panel/win32/question_panel.h"
 #include "quiz/drawing_objects.h"
 #include "quiz/message_sink.h"
@@ -13,11 +16,11 @@
 namespace kelvo {
 
 // The one quiz, owned by the application; window procedures read it here.
-extern Quiz* theQuiz;
+extern std::unique_ptr<Quiz> theQuiz;
 extern HWND headerPanelWindow;
 extern HWND questionPanelWindow;
 // Behind the version label; made by start-up, deleted at shutdown.
-extern HBRUSH backgroundBrush;
+extern ScopedBrush backgroundBrush;
 
 constexpr COLORREF BackgroundColor = 0xc8d0d4;
 

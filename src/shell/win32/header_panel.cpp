@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <memory>
+
+#include "platform/win32/guarded.h"
 #include "question_panel/win32/question_panel.h"
 #include "resources/resource_ids.h"
 #include "resources/header_ids.h"
@@ -61,7 +64,7 @@ void createControls(HWND dialog, HeaderPanelState& state) {
 
 INT_PTR onInitDialog(HWND dialog) {
     // Owned by the window from here on; WM_NCDESTROY deletes it.
-    auto* panel = new HeaderPanelState;
+    auto* panel = std::make_unique<HeaderPanelState>().release();
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(panel));
     if (theQuiz) createControls(dialog, *panel);
     panel->linkCursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ResourceIds::LinkCursor));
@@ -124,7 +127,7 @@ INT_PTR onSetCursor(HWND dialog, HWND underPointer, WORD hitTest) {
 }
 
 INT_PTR onFinalDestroy(HWND dialog) {
-    delete stateOf(dialog);
+    std::unique_ptr<HeaderPanelState> state(stateOf(dialog));
     SetWindowLongPtrA(dialog, DWLP_USER, 0);
     return FALSE;
 }
@@ -145,11 +148,8 @@ INT_PTR dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 INT_PTR CALLBACK headerPanelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return dispatch(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;  // out of memory while building the texts: the panel stays as far as it got
-    }
+    // Out of memory while building the texts: the panel stays as far as it got.
+    return guarded<INT_PTR>(FALSE, [&] { return dispatch(dialog, message, wParam, lParam); });
 }
 
 ScopedFont styleLinkLabel(HWND link) {

@@ -1,5 +1,9 @@
 #include "shell/win32/main_window.h"
 
+#include <optional>
+
+#include "platform/win32/guarded.h"
+#include "question_panel/win32/panel_scrolling.h"
 #include "question_panel/win32/question_panel.h"
 #include "question_panel/win32/saved_answers_file.h"
 #include "shell/main_window_layout.h"
@@ -67,26 +71,35 @@ LRESULT onColorStatic(HDC dc, HWND control) {
     if (GetWindowLongA(control, GWL_ID) != VersionLabelId) return 0;
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(backgroundBrush);
+    return reinterpret_cast<LRESULT>(backgroundBrush.get());
 }
 
-LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam) {
-    forwardWheel(questionPanelWindow, wParam, lParam);
+// The panel's own wheel rule, posted as there.
+LRESULT onMouseWheel(WPARAM wParam) {
+    if (questionPanelWindow) postWheelRequest(questionPanelWindow, wParam);
     return 0;
 }
 
-}  // namespace
-
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The result of a message the window handles itself; nothing for the others.
+std::optional<LRESULT> dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:          return onCreate(window);
         case WM_DESTROY:         return onDestroy();
         case WM_SIZE:            return onSize(window, wParam, LOWORD(lParam), HIWORD(lParam));
         case WM_CLOSE:           return onClose(window);
         case WM_CTLCOLORSTATIC:  return onColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_MOUSEWHEEL:      return onMouseWheel(wParam, lParam);
+        case WM_MOUSEWHEEL:      return onMouseWheel(wParam);
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return std::nullopt;
+}
+
+}  // namespace
+
+// A handled message that fails part way gets the platform's default handling.
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const std::optional<LRESULT> handled =
+        guarded(std::optional<LRESULT>(), [&] { return dispatch(window, message, wParam, lParam); });
+    return handled ? *handled : DefWindowProcA(window, message, wParam, lParam);
 }
 
 void createLabel(HWND parent, const char* text, int x, int y, int width, int height, int controlId) {
@@ -94,11 +107,6 @@ void createLabel(HWND parent, const char* text, int x, int y, int width, int hei
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                                  GetModuleHandleA(nullptr), nullptr);
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-}
-
-void forwardWheel(HWND target, WPARAM wParam, LPARAM) {
-    const int request = MainWindowGeometry::wheelScrollRequest(GET_WHEEL_DELTA_WPARAM(wParam));
-    if (request != 0 && target) PostMessageA(target, WM_VSCROLL, request, 0);
 }
 
 }  // namespace kelvo

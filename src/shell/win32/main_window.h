@@ -11,8 +11,4 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // A left-aligned "Static" child in the default GUI font, found again by its id.
 void createLabel(HWND parent, const char* text, int x, int y, int width, int height, int controlId);
 
-// Posts (not sends) the question panel one scroll step per single wheel notch,
-// so the step is handled after the current message.
-void forwardWheel(HWND target, WPARAM wParam, LPARAM lParam);
-
 }  // namespace kelvo

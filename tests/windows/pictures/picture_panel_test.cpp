@@ -34,7 +34,7 @@ protected:
 
     void open(int kind, int revealMode, const std::vector<std::string>& answers) {
         beginPlayerStartUp();
-        theQuiz = new Quiz(drawing);
+        theQuiz = std::make_unique<Quiz>(drawing);
         theQuiz->kind = kind;
         theQuiz->revealMode = revealMode;
         theQuiz->questionCount = static_cast<int>(answers.size());

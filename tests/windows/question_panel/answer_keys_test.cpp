@@ -1,5 +1,9 @@
 #include "support/player_fixture.h"
 
+#include <new>
+
+#include "checking/win32/answer_box.h"
+
 namespace kelvo::testing {
 namespace {
 
@@ -96,6 +100,23 @@ TEST_F(PlayerTest, TabKeepsTheFocusedBoxInViewAndPageKeysScrollThePanel) {
     releaseKey(4001, VK_PRIOR);
     releaseKey(4001, VK_UP);
     EXPECT_EQ(GetScrollPos(panel, SB_VERT), 0);
+}
+
+// Every key's step fails: each failure ends in the box's procedure, which
+// leaves the message to the edit control.
+TEST(AnswerBox, AStepThatThrowsStaysInsideTheBox) {
+    struct FailingHost : AnswerBoxHost {
+        void evaluate(int) override { throw std::bad_alloc(); }
+        int answerBoxCount() override { throw std::bad_alloc(); }
+        void keepInView(HWND) override { throw std::bad_alloc(); }
+        void saveAnswers() override { throw std::bad_alloc(); }
+    } host;
+    HWND box = CreateWindowExA(0, "EDIT", "Paris", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    installAnswerBoxProc(box, host);
+    for (WPARAM key : {VK_RETURN, VK_TAB, VK_F1, VK_F2})
+        EXPECT_NO_THROW(SendMessageA(box, WM_KEYUP, key, 0xC0000001)) << key;
+    EXPECT_EQ(windowText(box), "Paris");
+    DestroyWindow(box);
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(PlayerTest, HundredsOfClipPlaysGiveBackEveryHandle) {
 // What the program made and says it releases at shutdown.
 std::vector<HGDIOBJ> objectsOfTheRun(HWND panel, int questions) {
     const Quiz& quiz = *theQuiz;
-    std::vector<HGDIOBJ> objects = {backgroundBrush, quiz.backBrush,   quiz.wrongBrush,   quiz.rightBrush,
+    std::vector<HGDIOBJ> objects = {backgroundBrush.get(), quiz.backBrush,   quiz.wrongBrush,   quiz.rightBrush,
                                     quiz.anagramBrush, quiz.closeBrush, quiz.promptBrush, quiz.titleFont,
                                     quiz.questionFont, quiz.scoreFont};
     objects.push_back(reinterpret_cast<HGDIOBJ>(SendMessageA(headerPanelWindow, WM_CTLCOLORDLG, 0, 0)));
@@ -138,7 +138,7 @@ TEST_F(PlayerTest, ShutdownReleasesWhatTheProgramMade) {
         pumpMessages();
         for (HGDIOBJ object : made) EXPECT_EQ(GetObjectType(object), 0u) << object << " released at shutdown";
         EXPECT_EQ(liveCounts(), before);
-        EXPECT_EQ(backgroundBrush, nullptr);
+        EXPECT_EQ(backgroundBrush.get(), nullptr);
         EXPECT_EQ(theQuiz, nullptr);
     }
 }

@@ -81,9 +81,9 @@ TEST_F(MainWindow, ColoursOnlyTheVersionLabel) {
     auto reply = [&](HWND child) {
         return SendMessageA(mainWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
     };
-    EXPECT_EQ(reply(GetDlgItem(mainWindow, VersionLabel)), reinterpret_cast<LRESULT>(backgroundBrush));
+    EXPECT_EQ(reply(GetDlgItem(mainWindow, VersionLabel)), reinterpret_cast<LRESULT>(backgroundBrush.get()));
     LOGBRUSH description = {};
-    GetObjectA(backgroundBrush, sizeof description, &description);
+    GetObjectA(backgroundBrush.get(), sizeof description, &description);
     EXPECT_EQ(description.lbColor, 0xc8d0d4u);
     EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
     SetBkMode(dc, OPAQUE);
@@ -138,7 +138,7 @@ TEST_F(MainWindow, ShutdownEndsThePanelsAndReleasesTheQuizButLeavesATextQuizsWin
     EXPECT_TRUE(IsWindow(questions) && !IsWindowVisible(questions)) << "ended, not destroyed";
     EXPECT_TRUE(IsWindow(mainWindow));
     EXPECT_EQ(theQuiz, nullptr);
-    EXPECT_EQ(backgroundBrush, nullptr);
+    EXPECT_EQ(backgroundBrush.get(), nullptr);
     EXPECT_EQ(headerPanelWindow, nullptr);
     EXPECT_EQ(questionPanelWindow, nullptr);
 }
@@ -156,7 +156,7 @@ TEST(Startup, AClassThatCannotBeRegisteredEndsWithItsMessageAndNothingElse) {
               std::vector<std::string>{"Erreur dans la cr\xE9" "ation de la fen\xEAtre principale | Kelvo information"});
     EXPECT_TRUE(loaderMessages.messages.empty());
     EXPECT_EQ(theQuiz, nullptr);
-    EXPECT_EQ(backgroundBrush, nullptr);
+    EXPECT_EQ(backgroundBrush.get(), nullptr);
     EXPECT_EQ(FindWindowA(ShellTexts::MainWindowClass, nullptr), nullptr);
 }
 

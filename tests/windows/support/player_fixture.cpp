@@ -71,7 +71,7 @@ void PlayerTest::TearDown() {
 void PlayerTest::open(const TestQuiz& planned, const std::optional<std::string>& saved) {
     if (saved) writeFile(savedFile, *saved);
     beginPlayerStartUp();
-    theQuiz = new Quiz(drawing);
+    theQuiz = std::make_unique<Quiz>(drawing);
     Quiz& quiz = *theQuiz;
     quiz.kind = planned.kind;
     quiz.answersPerQuestion = planned.secondAnswers.empty() ? 1 : 2;

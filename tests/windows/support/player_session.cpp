@@ -23,7 +23,7 @@ void beginPlayerStartUp() {
 
 HWND openPlayerWindows() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    startMedia();
+    if (theQuiz != nullptr) startMedia(theQuiz->kind);
     HWND mainWindow = createMainWindow(instance);
     if (mainWindow == nullptr || !createPanels(instance, mainWindow)) return nullptr;
     showWindows(mainWindow);
