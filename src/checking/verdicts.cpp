@@ -145,6 +145,10 @@ const char* judgeTypedAnswer(const char* expected, const char* typed) {
     return classifyAnswer(answer.expected, answer.typed);
 }
 
+bool holdsOnlyBlanks(const char* text) {
+    return PreparedAnswer("", text).typed[0] == '\0';
+}
+
 bool typedAnswerMatches(const char* expected, const char* typed) {
     const PreparedAnswer answer(expected, typed);
     return std::strcmp(answer.expected, answer.typed) == 0;

@@ -57,6 +57,8 @@ const char* classifyAnswer(const char* expected, const char* typed);
 // it: the expected text upper-cased, the typed one normalised, both cut to
 // 259 bytes, then classified.
 const char* judgeTypedAnswer(const char* expected, const char* typed);
+// Whether a typed text is nothing once normalised: blanks only, or empty.
+bool holdsOnlyBlanks(const char* text);
 // Whether the two, prepared the same way, are the same bytes: a question is
 // complete on this, so an empty answer left empty counts as given.
 bool typedAnswerMatches(const char* expected, const char* typed);

@@ -59,13 +59,6 @@ bool isVerdictLabel(const Quiz& quiz, int controlId) {
     return slotForBox(quiz, controlId - PanelIds::VerdictOffset).has_value();
 }
 
-bool holdsOnlyBlanks(const char* text) {
-    char trimmed[TextSize];
-    copyText(trimmed, text);
-    normaliseAnswer(trimmed);
-    return trimmed[0] == '\0';
-}
-
 double linearChannel(std::uint8_t value) {
     const double c = value / 255.0;
     return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);

@@ -27,13 +27,6 @@ void evaluateBox(HWND box) {
     if (AnswerBoxHost* host = hostOf(box)) host->evaluate(GetDlgCtrlID(box));
 }
 
-bool holdsOnlyBlanks(const char* text) {
-    char trimmed[TextSize];
-    copyText(trimmed, text);
-    normaliseAnswer(trimmed);
-    return trimmed[0] == '\0';
-}
-
 // Page keys and arrows scroll the panel: the box itself has nothing to scroll.
 void scrollPanel(HWND box, int request) {
     SendMessageA(GetParent(box), WM_VSCROLL, static_cast<WPARAM>(request), 0);
