@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "resources/control_ids.h"
 
 namespace kelvo {
 namespace {
@@ -32,12 +31,6 @@ TEST(MainWindowLayout, CentringHalvesTheSpareRoomRoundingTowardZero) {
         {{0, 0, 400, 300}, {0, 0, 544, 375}, {-72, -37}, "a window larger than the desktop: -75 / 2 is -37, not -38"},
     };
     for (const auto& c : cases) EXPECT_EQ(centredOrigin(c.desktop, c.window), c.expected) << c.why;
-}
-
-TEST(MainWindowLayout, OnlyASingleWheelNotchScrolls) {
-    const struct { int distance, request; } rows[] = {
-        {120, PanelIds::ScrollUp50}, {-120, PanelIds::ScrollDown50}, {240, 0}, {-60, 0}};
-    for (const auto& row : rows) EXPECT_EQ(wheelScrollRequest(row.distance), row.request) << row.distance;
 }
 
 }  // namespace
