@@ -81,8 +81,6 @@ TEST_F(Evaluation, EachBoxIsCheckedAgainstItsOwnExpectedText) {
         std::string typed;
         const char* verdict;
     } rows[] = {
-        {"grids pair the boxes: slot 1", QuizKind::Picture, 2, 3, 3, 4003, right(2), Verdicts::Right},
-        {"grids pair the boxes: slot 2", QuizKind::Picture, 2, 3, 3, 4004, second(2), Verdicts::Right},
         {"the first answer in the second slot", QuizKind::Picture, 2, 3, 3, 4006, right(3), Verdicts::Wrong},
         {"a text quiz with two answers checks box n against question n", QuizKind::Text, 2, 3, 3, 4002, right(2),
          Verdicts::Right},
@@ -97,12 +95,6 @@ TEST_F(Evaluation, EachBoxIsCheckedAgainstItsOwnExpectedText) {
         answer(row.box, row.typed);
         EXPECT_EQ(panel.verdict(row.box), row.verdict) << row.why;
     }
-    // A two-answer question counts once both its slots are right.
-    makeQuiz(QuizKind::Picture, 2, RevealMode::None, 3);
-    answer(4003, right(2));
-    answer(4004, second(2));
-    answer(4005, right(3));
-    EXPECT_EQ(score(), " 1 / 3 CODE 1");
 }
 
 TEST_F(Evaluation, TextQuizWithTwoAnswersHasOneBoxPerQuestion) {
