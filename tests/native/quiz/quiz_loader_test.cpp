@@ -97,11 +97,8 @@ TEST(QuizLoader, NoQuizResourceGivesTheDemonstrationQuiz) {
     EXPECT_TRUE(loaded.messages.messages.empty());
     EXPECT_STREQ(quiz.title, "Nom du kelvo");
     EXPECT_EQ(quiz.questionCount, 7);
-    EXPECT_EQ(quiz.revealMode, RevealMode::TextAndPicture);
-    EXPECT_EQ(loaded.drawing.colorOf(quiz.backBrush), 0xa3cb35u);
-    EXPECT_EQ(quiz.questionAt(7), quiz.questionAt(2));
+    EXPECT_EQ(quiz.questionAt(7), quiz.questionAt(2)) << "seven questions on two nodes";
     EXPECT_NE(quiz.questionAt(1), quiz.questionAt(2));
-    EXPECT_STREQ(quiz.questionAt(5)->prompt, "emplacement");
 }
 
 TEST(QuizLoader, UndecodableQuizShowsItsMessageAndKeepsTheConstructorValues) {
