@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/picture_preparation.h"
+#include "picture_testing.h"
 #include "platform/win32/picture_loader.h"
 
 namespace kelvo::pack {
@@ -18,16 +19,12 @@ namespace {
 
 constexpr int Side = PictureBoxSide;
 
-FittedSize sizeOf(HBITMAP bitmap) {
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
 FittedSize fittedByThePlayer(const FittedSize& stored) {
     HDC screen = GetDC(nullptr);
-    HBITMAP fitted = scaleToFit(CreateCompatibleBitmap(screen, stored.width, stored.height), Side, Side);
+    HBITMAP source = CreateCompatibleBitmap(screen, stored.width, stored.height);
     ReleaseDC(nullptr, screen);
+    HBITMAP fitted = scaleToFit(source, Side, Side);
+    EXPECT_EQ(GetObjectType(source), 0u) << "even a bitmap of the box's size is replaced";
     const FittedSize size = sizeOf(fitted);
     DeleteObject(fitted);
     return size;
