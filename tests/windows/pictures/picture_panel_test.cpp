@@ -75,7 +75,9 @@ TEST_F(PictureQuizTest, EachBoxShowsItsOwnFittedPictureCentredInItsRow) {
     };
     for (const auto& row : rows) {
         EXPECT_EQ(placeInParent(control(row.id)), row.placed) << row.id;
-        if (row.id > 9900) EXPECT_EQ(shownSize(row.id - 9900), row.shown) << row.id;
+        if (row.id > 9900) {
+            EXPECT_EQ(shownSize(row.id - 9900), row.shown) << row.id;
+        }
     }
     EXPECT_NE(shownBitmap(3), shownBitmap(4)) << "two boxes never share one bitmap";
 }

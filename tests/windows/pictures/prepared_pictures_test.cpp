@@ -30,17 +30,6 @@ FittedSize fittedByThePlayer(const FittedSize& stored) {
     return size;
 }
 
-// 0x00RRGGBB, top row first.
-std::vector<std::uint32_t> pixelsOf(HBITMAP bitmap, const FittedSize& size) {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, size.width, -size.height, 1, 32, BI_RGB};
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.width) * size.height);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, size.height, pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 Bytes resourceBytes(int id) {
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "IMG");
     const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, found)));
