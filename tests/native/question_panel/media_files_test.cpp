@@ -31,7 +31,7 @@ public:
     std::vector<std::string> log;
 };
 
-TEST(MediaFiles, NamesFollowTheQuizKindAndShutdownDeletesEveryClipOfThatKindOnly) {
+TEST(MediaFiles, NamesFollowTheQuizKindShutdownDeletesEveryClipOfThatKindOnlyAndVideoShowsAboveItsRow) {
     EXPECT_EQ(mediaTypeOfQuiz(QuizKind::Audio), MediaType::Audio);
     EXPECT_EQ(mediaTypeOfQuiz(QuizKind::Video), MediaType::Video);
     for (int kind : {int{QuizKind::Text}, int{QuizKind::Picture}, 7}) EXPECT_EQ(mediaTypeOfQuiz(kind), std::nullopt) << kind;
@@ -43,6 +43,7 @@ TEST(MediaFiles, NamesFollowTheQuizKindAndShutdownDeletesEveryClipOfThatKindOnly
     EXPECT_EQ(video.front(), "kelvo1.avi");
     EXPECT_EQ(video.back(), "kelvo96.avi");
     EXPECT_EQ(filesDeletedAtShutdown(MediaType::Audio)[41], "kelvo42.mp3");
+    EXPECT_EQ(videoBandAbove(46, 215), (Rect{46, 10, 260, 200})) << "above the first row's play button";
 }
 
 TEST(MediaFiles, OnlyClicksOfTheButtonsAreCommands) {
@@ -63,11 +64,6 @@ TEST(MediaFiles, OnlyClicksOfTheButtonsAreCommands) {
         EXPECT_EQ(command.action, row.action) << row.why;
         EXPECT_EQ(command.question, row.question) << row.why;
     }
-}
-
-TEST(MediaFiles, VideoIsShownInTheBandAboveItsRow) {
-    // First row of a video quiz: play button at 46, 5 + 210.
-    EXPECT_EQ(videoBandAbove(46, 215), (Rect{46, 10, 260, 200}));
 }
 
 TEST(MediaRequests, EachPlayReplacesThePreviousClip) {

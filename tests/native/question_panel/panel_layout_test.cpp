@@ -140,40 +140,33 @@ TEST(Layout, RowSpacingByKind) {
     }
 }
 
-TEST(Layout, TextQuizWithTwoAnswersStillHasOneBoxPerQuestion) {
-    TestQuiz made(QuizKind::Text, 3, 2);
-    PanelLayout result = layoutOf(made.quiz, {}, {"a", "b", "c", "d"});
-    EXPECT_EQ(result.contentWidth, 960);
-    std::vector<std::string> boxes;
-    for (const auto& planned : result.controls)
-        if (planned.role == ControlRole::AnswerBox) boxes.push_back(std::to_string(planned.id) + "=" + planned.text);
-    EXPECT_EQ(boxes, (std::vector<std::string>{"4001=a", "4002=b", "4003=c"}));
-}
-
-TEST(Layout, NothingIsBuiltWithoutQuestionsOrForUnknownKindsAndAllIsBuiltForTheMostQuestions) {
-    TestQuiz made(QuizKind::Text, 0, 1);
-    PanelLayout none = layoutOf(made.quiz);
-    EXPECT_TRUE(none.controls.empty());
-    EXPECT_EQ(none.contentWidth, 20);
-    EXPECT_EQ(none.contentHeight, 0);
-    made.quiz.answersPerQuestion = 2;
-    EXPECT_EQ(layoutOf(made.quiz).contentWidth, 80);
-
-    made.quiz.kind = 7;
-    made.quiz.questionCount = 1;
-    made.quiz.addQuestion("a", "", "");
-    EXPECT_TRUE(layoutOf(made.quiz).controls.empty());
-
-    TestQuiz largest(QuizKind::Text, MaxQuestions, 1);
-    EXPECT_EQ(layoutOf(largest.quiz).contentHeight, 2405) << "all 96 rows are built";
-}
-
-TEST(Layout, AShortQuestionListRepeatsItsLastQuestion) {
-    TestQuiz made(QuizKind::Text, 2, 1);
-    made.quiz.questionCount = 4;
-    PanelLayout result = layoutOf(made.quiz);
-    EXPECT_EQ(find(result, 3000, 4).text, "question 2");
-    EXPECT_EQ(result.contentHeight, 105);
+// Counts and sizes of whole panels; `loaded` questions behind `questions`.
+TEST(Layout, WholePanelsByShape) {
+    const struct {
+        const char* why;
+        int kind, questions, loaded, answers;
+        std::size_t controls;
+        int width, height;
+        const char *lastPrompt, *lastBox;  // the last row's prompt and saved answer
+    } rows[] = {
+        {"no questions", QuizKind::Text, 0, 0, 1, 0, 20, 0, nullptr, nullptr},
+        {"no questions, two answers", QuizKind::Text, 0, 0, 2, 0, 80, 0, nullptr, nullptr},
+        {"an unknown kind builds nothing", 7, 1, 1, 1, 0, 20, 0, nullptr, nullptr},
+        {"all 96 rows are built", QuizKind::Text, MaxQuestions, MaxQuestions, 1, 384, 900, 2405, "question 96", ""},
+        {"a short list repeats its last question", QuizKind::Text, 4, 2, 1, 16, 900, 105, "question 2", "d"},
+        {"two answers, still one box per question", QuizKind::Text, 3, 3, 2, 12, 960, 80, "question 3", "c"},
+    };
+    for (const auto& row : rows) {
+        TestQuiz made(row.kind, row.loaded, row.answers);
+        made.quiz.questionCount = row.questions;
+        const PanelLayout layout = layoutOf(made.quiz, {}, {"a", "b", "c", "d"});
+        EXPECT_EQ(layout.controls.size(), row.controls) << row.why;
+        EXPECT_EQ(layout.contentWidth, row.width) << row.why;
+        EXPECT_EQ(layout.contentHeight, row.height) << row.why;
+        if (!row.lastPrompt) continue;
+        EXPECT_EQ(find(layout, 3000, row.questions).text, row.lastPrompt) << row.why;
+        EXPECT_EQ(find(layout, 4000 + row.questions).text, row.lastBox) << row.why;
+    }
 }
 
 }  // namespace

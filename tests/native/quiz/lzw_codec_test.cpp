@@ -159,9 +159,6 @@ TEST(LzwCodec, InputsComeBackUnchangedUpToTheirLimits) {
         const std::size_t size = std::uniform_int_distribution<std::size_t>(1, alphabet == 256 ? 24000 : MaxInputSize)(random);
         ASSERT_TRUE(roundTrips(randomBytes(random, size, alphabet))) << "trial " << trial;
     }
-    for (const Bytes& input : {repeated("a", MaxInputSize), Bytes(MaxInputSize, '\0'),
-                               repeated(randomBytes(random, 100), MaxInputSize)})
-        EXPECT_TRUE(roundTrips(input)) << input.substr(0, 20);
 
     // Random bytes grow: 30000 of them overflow the stream, which is refused
     // with the whole buffer written so far.
@@ -185,7 +182,8 @@ TEST(LzwCodec, EncoderMatchesThePlainEncoderByteForByte) {
     pairCarried += pairCarried.substr(3836, 2);
 
     std::vector<Bytes> inputs = {"a", "ab", "aaaa", pairCarried, repeated("abc", MaxInputSize),
-                                 randomBytes(random, 6000), randomBytes(random, MaxInputSize, 2)};
+                                 randomBytes(random, 6000), randomBytes(random, MaxInputSize, 2),
+                                 Bytes(MaxInputSize, '\0'), repeated(randomBytes(random, 100), MaxInputSize)};
     // Small alphabets make short strings whose prefixes come back soon after
     // a reset; long periods make long ones that do not.
     for (int alphabet : {3, 5, 16, 40}) inputs.push_back(randomBytes(random, 30000, alphabet));
@@ -197,10 +195,10 @@ TEST(LzwCodec, EncoderMatchesThePlainEncoderByteForByte) {
     for (const Bytes& input : inputs) {
         const int before = carriedUses;
         ASSERT_TRUE(encoded(input) == referenceEncode(input, carriedUses)) << input.size() << " bytes";
+        ASSERT_TRUE(roundTrips(input)) << input.size() << " bytes";
         if (&input == &inputs[3]) EXPECT_GT(carriedUses, before) << "the carried pair is written";
     }
     EXPECT_GE(carriedUses, 3) << "carried strings longer than a pair are written too";
-    EXPECT_TRUE(roundTrips(pairCarried));
 }
 
 TEST(LzwCodec, CorruptStreamsAreRefusedWithinTheBuffer) {
@@ -239,11 +237,6 @@ TEST(LzwCodec, CorruptStreamsAreRefusedWithinTheBuffer) {
         if (fill.status == Success) EXPECT_EQ(outputOf(result), Bytes(result.length, 'z'));
     }
     EXPECT_EQ(decoded(filling(195, false)).size(), DecodeBufferSize);
-
-    std::mt19937 random(17);
-    const Bytes stream = encoded(randomBytes(random, 1500, 20));
-    for (std::size_t length = 0; length < stream.size(); ++length)
-        EXPECT_EQ(decode(bytesOf(stream), length).status, length < 2 ? TruncatedInput : CorruptStream) << length;
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ namespace {
 
 using testing::FakeDrawingObjects;
 using testing::RecordingMessageSink;
+using Messages = std::vector<RecordingMessageSink::Message>;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes encoded(const std::string& plain) {
@@ -97,11 +98,8 @@ TEST(QuizLoader, NoQuizResourceGivesTheDemonstrationQuiz) {
     EXPECT_TRUE(loaded.messages.messages.empty());
     EXPECT_STREQ(quiz.title, "Nom du kelvo");
     EXPECT_EQ(quiz.questionCount, 7);
-    EXPECT_EQ(quiz.revealMode, RevealMode::TextAndPicture);
-    EXPECT_EQ(loaded.drawing.colorOf(quiz.backBrush), 0xa3cb35u);
-    EXPECT_EQ(quiz.questionAt(7), quiz.questionAt(2));
+    EXPECT_EQ(quiz.questionAt(7), quiz.questionAt(2)) << "seven questions on two nodes";
     EXPECT_NE(quiz.questionAt(1), quiz.questionAt(2));
-    EXPECT_STREQ(quiz.questionAt(5)->prompt, "emplacement");
 }
 
 TEST(QuizLoader, UndecodableQuizShowsItsMessageAndKeepsTheConstructorValues) {
@@ -118,9 +116,7 @@ TEST(QuizLoader, UndecodableQuizShowsItsMessageAndKeepsTheConstructorValues) {
     for (const Bytes& quizResource : refused) {
         SCOPED_TRACE(&quizResource - refused);
         Loaded loaded(quizResource, encoded("c\r\n"));
-        ASSERT_EQ(loaded.messages.messages.size(), 1u);
-        EXPECT_EQ(loaded.messages.messages[0].text, "Erreur dans le d\xE9" "cryptage des reponses");
-        EXPECT_EQ(loaded.messages.messages[0].caption, "Kelvo");
+        EXPECT_EQ(loaded.messages.messages, (Messages{{"Erreur dans le d\xE9" "cryptage des reponses", "Kelvo"}}));
         EXPECT_EQ(loaded.quiz.questionCount, 0);
         EXPECT_EQ(loaded.quiz.firstQuestion(), nullptr);
         EXPECT_STREQ(loaded.quiz.title, "nom du kelvo");
@@ -144,10 +140,8 @@ TEST(QuizLoader, CodeProblemsKeepTheQuizLoaded) {
         SCOPED_TRACE(test.why);
         Loaded loaded(quizResource, test.codes);
         EXPECT_EQ(loaded.quiz.questionCount, 3);
-        ASSERT_EQ(loaded.messages.messages.size(), test.refused ? 1u : 0u);
-        if (test.refused) {
-            EXPECT_EQ(loaded.messages.messages[0].text, "Erreur dans le d\xE9" "cryptage des codes");
-        }
+        EXPECT_EQ(loaded.messages.messages,
+                  (test.refused ? Messages{{"Erreur dans le d\xE9" "cryptage des codes", "Kelvo"}} : Messages{}));
         for (int k = 0; k < 3; ++k) EXPECT_STREQ(loaded.quiz.codes[k], test.expected[k].c_str()) << k;
     }
 }

@@ -9,17 +9,12 @@
 #include "quiz/quiz.h"
 #include "quiz/win32/gdi_drawing_objects.h"
 #include "shell/win32/application.h"
-#include "platform/win32/scoped_handles.h"
+#include "picture_testing.h"
 #include "support/player_session.h"
 #include "support/window_testing.h"
 
 namespace kelvo::testing {
 namespace {
-
-struct Size {
-    int width, height;
-    bool operator==(const Size& other) const { return width == other.width && height == other.height; }
-};
 
 // The player's real windows around a quiz of the test's making; the
 // pictures are the "IMG" resources of this test program (pictures.rc).
@@ -54,11 +49,7 @@ protected:
         return reinterpret_cast<HBITMAP>(SendMessageA(control(PanelIds::pictureBox(question)), STM_GETIMAGE,
                                                       IMAGE_BITMAP, 0));
     }
-    Size shownSize(int question) const {
-        BITMAP info = {};
-        GetObjectA(shownBitmap(question), sizeof info, &info);
-        return {info.bmWidth, info.bmHeight};
-    }
+    FittedSize shownSize(int question) const { return sizeOf(shownBitmap(question)); }
     void answer(int boxId, const char* text) {
         SetWindowTextA(control(boxId), text);
         SendMessageA(control(boxId), WM_KEYUP, VK_RETURN, 0xC0000001);
@@ -72,28 +63,23 @@ protected:
 
 const std::vector<std::string> FiveAnswers = {"rouge", "vert", "jaune", "soleil", "lune"};
 
-TEST_F(PictureQuizTest, RowHeightIsTheTallestPictureOfItsRow) {
+// Row 1 holds pictures 195, 260 and 130 high: each is centred in its cell and
+// in the row's 260 pixels. Row 2 starts 60 below the boxes; its only picture
+// makes it 130 high, and a missing picture leaves its box empty.
+TEST_F(PictureQuizTest, EachBoxShowsItsOwnFittedPictureCentredInItsRow) {
     open(QuizKind::Picture, RevealMode::None, FiveAnswers);
-    // Row 1: heights 195, 260 and 130, so H = 260; each picture centred in
-    // its 260-pixel cell and in the row's height.
-    EXPECT_EQ(placeInParent(control(9901)), (Rect{46, 5 + 32, 260, 195}));
-    EXPECT_EQ(placeInParent(control(9902)), (Rect{336 + 43, 5, 173, 260}));
-    EXPECT_EQ(placeInParent(control(9903)), (Rect{626, 5 + 65, 260, 130}));
-    EXPECT_EQ(placeInParent(control(4001)), (Rect{46, 5 + 260 + 10, 260, 20}));
-    // Row 2 starts 60 below the boxes; only its first picture exists, H = 130.
-    EXPECT_EQ(placeInParent(control(9904)), (Rect{46, 335, 260, 130}));
-    EXPECT_EQ(placeInParent(control(9905)), (Rect{336, 335, 260, 130}));
-    EXPECT_EQ(placeInParent(control(4005)), (Rect{336, 335 + 130 + 10, 260, 20}));
-}
-
-TEST_F(PictureQuizTest, EachBoxShowsItsOwnFittedPicture) {
-    open(QuizKind::Picture, RevealMode::None, FiveAnswers);
-    EXPECT_EQ(shownSize(1), (Size{260, 195}));
-    EXPECT_EQ(shownSize(2), (Size{173, 260}));
-    EXPECT_EQ(shownSize(3), (Size{260, 130}));
-    EXPECT_EQ(shownSize(4), (Size{260, 130}));
+    const struct { int id; Rect placed; FittedSize shown; } rows[] = {
+        {9901, {46, 37, 260, 195}, {260, 195}}, {9902, {379, 5, 173, 260}, {173, 260}},
+        {9903, {626, 70, 260, 130}, {260, 130}}, {9904, {46, 335, 260, 130}, {260, 130}},
+        {9905, {336, 335, 260, 130}, {}}, {4001, {46, 275, 260, 20}, {}}, {4005, {336, 475, 260, 20}, {}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(placeInParent(control(row.id)), row.placed) << row.id;
+        if (row.id > 9900) {
+            EXPECT_EQ(shownSize(row.id - 9900), row.shown) << row.id;
+        }
+    }
     EXPECT_NE(shownBitmap(3), shownBitmap(4)) << "two boxes never share one bitmap";
-    EXPECT_EQ(shownBitmap(5), nullptr) << "a missing picture leaves its box empty";
 }
 
 TEST_F(PictureQuizTest, PicturesMeasuredButNeverShownAreDeleted) {
@@ -103,7 +89,7 @@ TEST_F(PictureQuizTest, PicturesMeasuredButNeverShownAreDeleted) {
     open(QuizKind::Picture, RevealMode::None, {"rouge", "vert"});
     EXPECT_EQ(liveHandles(HandleKind::GdiObject), bitmapsBefore + 2) << "only the two shown stay, owned by the panel";
     EXPECT_GE(handlesTaken(HandleKind::GdiObject), loadsBefore + 3) << "three pictures measured";
-    EXPECT_EQ(shownSize(1), (Size{260, 195}));
+    EXPECT_EQ(shownSize(1), (FittedSize{260, 195}));
     const HBITMAP shown = shownBitmap(1);
     DestroyWindow(mainWindow);
     mainWindow = nullptr;
@@ -111,27 +97,26 @@ TEST_F(PictureQuizTest, PicturesMeasuredButNeverShownAreDeleted) {
     EXPECT_EQ(GetObjectType(shown), 0u) << "the panel deletes what its boxes showed";
 }
 
-TEST_F(PictureQuizTest, RevealPictureStaysAfterTheAnswerTurnsWrong) {
+TEST_F(PictureQuizTest, RevealPictureStaysOnceShownSwapsReturnEveryHandleAndAMissingOneSwapsNothing) {
     open(QuizKind::Picture, RevealMode::Picture, FiveAnswers);
     const Rect placed = placeInParent(control(9901));
-    answer(4001, "rouge");
+    const auto before = liveCounts();
+    for (int round = 0; round < 20; ++round) answer(4001, "rouge");
+    EXPECT_EQ(liveCounts(), before);
     EXPECT_EQ(verdict(4001), "BRAVO");
-    EXPECT_EQ(shownSize(1), (Size{260, 260})) << "the square reveal picture";
+    EXPECT_EQ(shownSize(1), (FittedSize{260, 260})) << "the square reveal picture";
     EXPECT_EQ(placeInParent(control(9901)), placed) << "the box keeps its place and size";
     const HBITMAP revealed = shownBitmap(1);
     answer(4001, "bleu");
     EXPECT_EQ(verdict(4001), "FAUX");
     EXPECT_EQ(shownBitmap(1), revealed);
     EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(1))) << "mode 1 has no reveal labels";
-}
 
-TEST_F(PictureQuizTest, MissingRevealPictureKeepsTheQuestionPicture) {
-    open(QuizKind::Picture, RevealMode::Picture, FiveAnswers);
-    const HBITMAP before = shownBitmap(3);
+    const HBITMAP questionPicture = shownBitmap(3);
     answer(4003, "jaune");
     EXPECT_EQ(verdict(4003), "BRAVO");
-    EXPECT_EQ(shownBitmap(3), before);
-    EXPECT_EQ(shownSize(3), (Size{260, 130}));
+    EXPECT_EQ(shownBitmap(3), questionPicture) << "without a reveal picture the question's stays";
+    EXPECT_EQ(shownSize(3), (FittedSize{260, 130}));
 }
 
 TEST_F(PictureQuizTest, TextAndPictureModeShowsTheLabelAndSwaps) {
@@ -140,23 +125,10 @@ TEST_F(PictureQuizTest, TextAndPictureModeShowsTheLabelAndSwaps) {
     answer(4002, "vert");
     EXPECT_TRUE(isShown(panel, PanelIds::revealLabel(2)));
     EXPECT_EQ(controlText(panel, PanelIds::revealLabel(2)), "C'est vert");
-    EXPECT_EQ(shownSize(2), (Size{260, 195})) << "the landscape reveal picture";
+    EXPECT_EQ(shownSize(2), (FittedSize{260, 195})) << "the landscape reveal picture";
     answer(4002, "");
     EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(2))) << "the label follows the answer";
-    EXPECT_EQ(shownSize(2), (Size{260, 195})) << "the picture does not";
-}
-
-TEST_F(PictureQuizTest, SwapsReturnEveryHandle) {
-    open(QuizKind::Picture, RevealMode::Picture, FiveAnswers);
-    const auto live = [] {
-        std::vector<int> counts;
-        for (int kind = 0; kind < static_cast<int>(HandleKind::Count); ++kind)
-            counts.push_back(liveHandles(static_cast<HandleKind>(kind)));
-        return counts;
-    };
-    const auto before = live();
-    for (int round = 0; round < 20; ++round) answer(4001, "rouge");
-    EXPECT_EQ(live(), before);
+    EXPECT_EQ(shownSize(2), (FittedSize{260, 195})) << "the picture does not";
 }
 
 TEST_F(PictureQuizTest, QuizWithoutPictureBoxesLoadsNoRevealPicture) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/picture_preparation.h"
+#include "picture_testing.h"
 #include "platform/win32/picture_loader.h"
 
 namespace kelvo::pack {
@@ -18,30 +19,15 @@ namespace {
 
 constexpr int Side = PictureBoxSide;
 
-FittedSize sizeOf(HBITMAP bitmap) {
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
-
 FittedSize fittedByThePlayer(const FittedSize& stored) {
     HDC screen = GetDC(nullptr);
-    HBITMAP fitted = scaleToFit(CreateCompatibleBitmap(screen, stored.width, stored.height), Side, Side);
+    HBITMAP source = CreateCompatibleBitmap(screen, stored.width, stored.height);
     ReleaseDC(nullptr, screen);
+    HBITMAP fitted = scaleToFit(source, Side, Side);
+    EXPECT_EQ(GetObjectType(source), 0u) << "even a bitmap of the box's size is replaced";
     const FittedSize size = sizeOf(fitted);
     DeleteObject(fitted);
     return size;
-}
-
-// 0x00RRGGBB, top row first.
-std::vector<std::uint32_t> pixelsOf(HBITMAP bitmap, const FittedSize& size) {
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, size.width, -size.height, 1, 32, BI_RGB};
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.width) * size.height);
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, size.height, pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return pixels;
 }
 
 Bytes resourceBytes(int id) {

@@ -10,17 +10,13 @@
 #include "quiz/win32/gdi_drawing_objects.h"
 #include "resources/resource_ids.h"
 #include "platform/win32/scoped_handles.h"
+#include "../native/support/recording_message_sink.h"
 
 namespace kelvo {
 namespace {
 
-class Recorder : public MessageSink {
-public:
-    void showMessage(const char* text, const char* caption) override {
-        messages.push_back(std::string(text) + "|" + caption);
-    }
-    std::vector<std::string> messages;
-};
+using Recorder = testing::RecordingMessageSink;
+using Messages = std::vector<Recorder::Message>;
 
 // The program's real resources, with some identifiers read in place of others.
 class RenumberedResources : public QuizResourceSource {
@@ -51,7 +47,7 @@ TEST(QuizResources, TheLoaderReadsTheExecutablesOwnQuiz) {
     const Quiz& quiz = loaded.quiz;
     EXPECT_TRUE(loaded.messages.messages.empty());
     EXPECT_STREQ(quiz.title, "Quiz de g\xE9ographie");
-    EXPECT_STREQ(quiz.author, "Mme Dupr\xE9");
+    EXPECT_STREQ(quiz.author, " Mme Dupr\xE9");
     EXPECT_EQ(quiz.kind, QuizKind::Video);
     EXPECT_EQ(quiz.questionCount, 2);
     EXPECT_EQ(quiz.answersPerQuestion, 2);
@@ -66,10 +62,10 @@ TEST(QuizResources, TheLoaderReadsTheExecutablesOwnQuiz) {
 }
 
 TEST(QuizResources, DamagedOrMissingDataIsReportedOnceOrGivesTheDemonstration) {
-    const struct { int quizId, codesId; std::vector<std::string> messages; const char* title; } cases[] = {
-        {204, 105, {"Erreur dans le d\xE9" "cryptage des reponses|Kelvo"}, "nom du kelvo"},
-        {104, 204, {"Erreur dans le d\xE9" "cryptage des codes|Kelvo"}, "Quiz de g\xE9ographie"},
-        {104, 999, {"Erreur dans le d\xE9" "cryptage des codes|Kelvo"}, "Quiz de g\xE9ographie"},  // codes absent
+    const struct { int quizId, codesId; Messages messages; const char* title; } cases[] = {
+        {204, 105, {{"Erreur dans le d\xE9" "cryptage des reponses", "Kelvo"}}, "nom du kelvo"},
+        {104, 204, {{"Erreur dans le d\xE9" "cryptage des codes", "Kelvo"}}, "Quiz de g\xE9ographie"},
+        {104, 999, {{"Erreur dans le d\xE9" "cryptage des codes", "Kelvo"}}, "Quiz de g\xE9ographie"},  // codes absent
         {999, 105, {}, "Nom du kelvo"},  // no quiz data
         {206, 105, {}, "Nom du kelvo"},  // quiz data of size 0
     };
