@@ -2,7 +2,6 @@
 
 #include "resources/control_ids.h"
 #include "question_panel/scrolling.h"
-#include "shell/main_window_layout.h"
 
 namespace kelvo {
 namespace {
