@@ -36,11 +36,6 @@ inline std::vector<std::uint32_t> pixelsOf(HBITMAP bitmap, const FittedSize& siz
     return pixels;
 }
 
-inline std::array<int, static_cast<int>(HandleKind::Count)> liveCounts() {
-    std::array<int, static_cast<int>(HandleKind::Count)> counts{};
-    for (int kind = 0; kind < static_cast<int>(HandleKind::Count); ++kind)
-        counts[kind] = liveHandles(static_cast<HandleKind>(kind));
-    return counts;
-}
+inline std::array<int, static_cast<int>(HandleKind::Count)> liveCounts() { return handle_counts::live; }
 
 }  // namespace kelvo
