@@ -13,6 +13,7 @@
 #include "core/picture_preparation.h"
 #include "picture_testing.h"
 #include "platform/win32/picture_loader.h"
+#include "quiz/win32/executable_resources.h"
 
 namespace kelvo::pack {
 namespace {
@@ -28,12 +29,6 @@ FittedSize fittedByThePlayer(const FittedSize& stored) {
     const FittedSize size = sizeOf(fitted);
     DeleteObject(fitted);
     return size;
-}
-
-Bytes resourceBytes(int id) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "IMG");
-    const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, found)));
-    return data != nullptr ? Bytes(data, data + SizeofResource(nullptr, found)) : Bytes();
 }
 
 TEST(PreparedPictures, ThePlayersFitLeavesEveryStoredSizeUnchanged) {
@@ -52,7 +47,7 @@ TEST(PreparedPictures, ThePlayersFitLeavesEveryStoredSizeUnchanged) {
 }
 
 TEST(PreparedPictures, APalettePngBecomesAnExactBitmapThePlayerReads) {
-    const Bytes png = resourceBytes(902);
+    const Bytes png = resourceBytes(nullptr, "IMG", 902);
     const PreparedPicture prepared = preparePicture(png, false);
     ASSERT_EQ(prepared.storedAs, StoredAs::PaletteBitmap) << prepared.error;
     EXPECT_EQ(prepared.bytes[30], 1) << "run-length coded (RLE8)";
