@@ -17,7 +17,7 @@ namespace kelvo::pack::testing {
 
 // Each pixel from `colour(x, y)` as 0xTTRRGGBB, TT its transparency (0
 // opaque, 0xFF invisible; PNG only). format: 'j' JPEG (quality 90,
-// baseline), 'p' PNG, 'b' BMP (24 bits).
+// baseline) or 'p' PNG.
 inline std::string writtenPicture(char format, int width, int height, const std::function<std::uint32_t(int, int)>& colour) {
     const int channels = format == 'p' ? 4 : 3;
     std::vector<std::uint8_t> pixels;
@@ -32,18 +32,13 @@ inline std::string writtenPicture(char format, int width, int height, const std:
     const auto append = [](void* context, void* data, int size) { static_cast<std::string*>(context)->append(static_cast<char*>(data), size); };
     if (format == 'j') stbi_write_jpg_to_func(append, &out, width, height, channels, pixels.data(), 90);
     if (format == 'p') stbi_write_png_to_func(append, &out, width, height, channels, pixels.data(), width * channels);
-    if (format == 'b') stbi_write_bmp_to_func(append, &out, width, height, channels, pixels.data());
     return out;
 }
 
-// Already at a size the player shows unchanged, so stored as they are (the
-// JPEG a grey ramp, like a photo, with too many colours for a palette).
+// Already at a size the player shows unchanged, so stored as it is: a grey
+// ramp, like a photo, with too many colours for a palette.
 inline const std::string& fittedJpeg() {
     static const std::string bytes = writtenPicture('j', 260, 195, [](int x, int y) { return 0x010101u * ((x + 2 * y) % 256); });
-    return bytes;
-}
-inline const std::string& fittedBmp() {
-    static const std::string bytes = writtenPicture('b', 260, 130, [](int, int y) { return y < 65 ? 0x00FF00u : 0xFFFF00u; });
     return bytes;
 }
 // One white pixel: enlarged to 260 x 260 when prepared.
@@ -52,17 +47,11 @@ inline const std::string TinyGif("GIF89a\x01\0\x01\0\x80\0\0\xFF\xFF\xFF\0\0\0,\
 class QuizFolder {
 public:
     QuizFolder() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path = std::filesystem::temp_directory_path() /
-               (std::string("kelvopack-") + test->test_suite_name() + "-" + test->name() + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
         write("q.jpg", fittedJpeg());
         write("q.gif", TinyGif);
-        write("q.bmp", fittedBmp());
-        write("not-a-picture.jpg", "Ceci n'est pas une image.");
         write("clip.mp3", "ID3-clip");
-        write("empty.gif", "");
     }
     ~QuizFolder() { std::filesystem::remove_all(path); }
 
@@ -75,7 +64,7 @@ public:
         return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
     }
 
-    std::filesystem::path path;
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / ("kelvopack-test-" + std::to_string(::getpid()));
 };
 
 }  // namespace kelvo::pack::testing
