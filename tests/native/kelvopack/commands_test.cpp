@@ -148,7 +148,6 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
         {{"validate", at("absent.toml")}, ExitCodes::Invalid, {}},
         {{"check", "only one"}, ExitCodes::Usage, {}},
         {{"frobnicate"}, ExitCodes::Usage, {}},
-        {{}, ExitCodes::Usage, {}},
     };
     const auto listing = [this] {
         std::set<fs::path> names;
@@ -157,7 +156,7 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
     };
     const std::set<fs::path> before = listing();
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.arguments.empty() ? "no argument" : row.arguments.back());
+        SCOPED_TRACE(row.arguments.back());
         EXPECT_EQ(run(row.arguments), row.status) << err.str();
         for (const std::string& said : row.said) expectSaid(said, err.str());
         EXPECT_EQ(listing(), before);
@@ -180,25 +179,17 @@ TEST_F(Commands, HtmlBuildWritesOnePageAndWarnsOfClipsBrowsersCannotPlay) {
     EXPECT_EQ(err.str().find("question 2"), std::string::npos) << err.str();
 }
 
-// Extract then build is compared resource by resource on real executables.
-TEST_F(Commands, ExtractRefusesAFilledFolderUnlessForced) {
-    const fs::path built = folder.path / "built.exe";
-    ASSERT_EQ(run({"build", source.string(), "-o", built.string(), "--player", player.string()}), ExitCodes::Success);
-    const fs::path extracted = folder.path / "extracted";
-    ASSERT_EQ(run({"extract", built.string(), "-o", extracted.string()}), ExitCodes::Success) << err.str();
-    EXPECT_TRUE(fs::exists(extracted / "built.toml"));
-    EXPECT_EQ(run({"extract", built.string(), "-o", extracted.string()}), ExitCodes::Usage);
-    EXPECT_EQ(run({"extract", built.string(), "-o", extracted.string(), "--force"}), ExitCodes::Success);
-}
-
-TEST_F(Commands, ADroppedFileIsBuiltOrExtractedWithDefaultNames) {
-    // kelvo.exe next to the tool is found as the player only if it is a
-    // 32-bit executable.
+// kelvo.exe next to the tool is found as the player only if it is a 32-bit
+// executable. Extract then build is compared resource by resource on real
+// executables.
+TEST_F(Commands, ADroppedFileIsBuiltOrExtractedWithDefaultNamesAndAFilledFolderRefilledOnlyWhenForced) {
     folder.write("kelvo.exe", peHeader("\x4C\x01"));
-    const fs::path output = folder.path / "quiz.exe";
+    const std::string output = at("quiz.exe");
     ASSERT_EQ(run({source.string()}), ExitCodes::Success) << err.str();
-    ASSERT_EQ(run({output.string()}), ExitCodes::Success) << err.str();
+    ASSERT_EQ(run({output}), ExitCodes::Success) << err.str();
     EXPECT_TRUE(fs::exists(folder.path / "quiz" / "quiz.toml"));
+    EXPECT_EQ(run({"extract", output, "-o", at("quiz")}), ExitCodes::Usage);
+    EXPECT_EQ(run({"extract", output, "-o", at("quiz"), "--force"}), ExitCodes::Success);
 }
 
 TEST_F(Commands, ValidateReportsWithoutWriting) {

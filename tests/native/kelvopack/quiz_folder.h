@@ -1,5 +1,6 @@
 // A temporary folder holding a quiz source and small media files, removed
-// when the test ends, and the pictures the tests write with stb.
+// when the test ends, the pictures the tests write with stb, and a quiz with
+// every optional part and texts a source must quote with care.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +13,9 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "core/packed_quiz.h"
+#include "quiz/quiz.h"
 
 namespace kelvo::pack::testing {
 
@@ -43,6 +47,29 @@ inline const std::string& fittedJpeg() {
 }
 // One white pixel: enlarged to 260 x 260 when prepared.
 inline const std::string TinyGif("GIF89a\x01\0\x01\0\x80\0\0\xFF\xFF\xFF\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;", 35);
+
+inline PackedQuiz awkwardQuiz() {
+    PackedQuiz quiz;
+    quiz.kind = QuizKind::Picture;
+    quiz.revealMode = RevealMode::TextAndPicture;
+    quiz.answersPerQuestion = 2;
+    quiz.title = "Le \"grand\" quiz # d\x92\xE9t\xE9";
+    quiz.author = " C:\\Users\\prof";   // built quizzes carry the blank after "Par :"
+    quiz.explanation = "ligne 1\r\nligne 2\ttab";
+    quiz.firstCaption = "Nom";
+    quiz.secondCaption = "Cri";
+    quiz.red = 1;
+    quiz.green = 0xAB;
+    quiz.blue = 0xFF;
+    quiz.codes = {"", "F\xC9LICITATIONS | 2"};
+    const Bytes gif(TinyGif.begin(), TinyGif.end());
+    const Bytes jpeg(fittedJpeg().begin(), fittedJpeg().end());
+    quiz.questions = {
+        {"1914", "\xE9t\xE9", "", "texte\nr\xE9v\xE9l\xE9", jpeg, gif},
+        {"chat", "miaou", "", "", gif, gif},
+    };
+    return quiz;
+}
 
 class QuizFolder {
 public:
