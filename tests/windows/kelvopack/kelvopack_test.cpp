@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <tuple>
 
 #include "core/commands.h"
@@ -38,45 +37,6 @@ const fs::path ExamplesFolder = fs::u8path(KELVO_EXAMPLES_DIR);
 using kelvo::testing::fileContent;
 using kelvo::testing::writeFile;
 
-// A scratch folder per test, and the tool's commands run in-process with the
-// real Win32 resource functions.
-class KelvopackTest : public ::testing::Test {
-protected:
-    KelvopackTest() {
-        fs::remove_all(scratch);
-        fs::create_directories(scratch);
-    }
-    ~KelvopackTest() override {
-        std::error_code ignored;
-        fs::remove_all(scratch, ignored);
-    }
-
-    // Runs `kelvopack` in-process; out and err keep what it printed.
-    int kelvopack(const std::vector<std::string>& arguments) {
-        out.str("");
-        err.str("");
-        CommandContext context{executables, in, out, err, scratch, false};
-        return runKelvopack(context, arguments);
-    }
-    // build SOURCE -o OUTPUT --player PLAYER, expected to succeed.
-    void build(const fs::path& source, const fs::path& output, const fs::path& player = PlayerPath) {
-        ASSERT_EQ(kelvopack({"build", source.u8string(), "-o", output.u8string(), "--player", player.u8string()}), ExitCodes::Success)
-            << err.str();
-    }
-    ResourceSet resourcesOf(const fs::path& executable) {
-        ResourceSet resources;
-        std::string error;
-        EXPECT_TRUE(executables.readResources(executable, resources, error)) << error;
-        return resources;
-    }
-
-    const fs::path scratch = fs::current_path() / ("scratch-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    Win32ExecutableFiles executables;
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-};
-
 struct ProcessResult {
     DWORD exitCode = 0xFFFFFFFF;
     std::string out;
@@ -86,7 +46,7 @@ struct ProcessResult {
 // Runs kelvopack.exe in `folder`, standard input from `input`, output and
 // errors through files (a pipe would wait for Wine's helper processes);
 // waits at most 60 s.
-ProcessResult runKelvopack(const std::vector<std::string>& arguments, const fs::path& folder, const std::string& input) {
+ProcessResult runKelvopack(const std::vector<std::string>& arguments, const fs::path& folder, const std::string& input = {}) {
     const fs::path in = folder / "process-input.txt", out = folder / "process-output.txt", err = folder / "process-errors.txt";
     writeFile(in.string(), input);
     ProcessResult result;
@@ -121,6 +81,35 @@ ProcessResult runKelvopack(const std::vector<std::string>& arguments, const fs::
     result.err = fileContent(err.string());
     return result;
 }
+
+// A scratch folder per test, kelvopack.exe run in it, and the real Win32
+// resource functions to read what it wrote.
+class KelvopackTest : public ::testing::Test {
+protected:
+    KelvopackTest() {
+        fs::remove_all(scratch);
+        fs::create_directories(scratch);
+    }
+    ~KelvopackTest() override {
+        std::error_code ignored;
+        fs::remove_all(scratch, ignored);
+    }
+
+    // build SOURCE -o OUTPUT --player PLAYER, expected to succeed.
+    void build(const fs::path& source, const fs::path& output, const fs::path& player = PlayerPath) {
+        const ProcessResult result = runKelvopack({"build", source.u8string(), "-o", output.u8string(), "--player", player.u8string()}, scratch);
+        ASSERT_EQ(result.exitCode, static_cast<DWORD>(ExitCodes::Success)) << result.err;
+    }
+    ResourceSet resourcesOf(const fs::path& executable) {
+        ResourceSet resources;
+        std::string error;
+        EXPECT_TRUE(executables.readResources(executable, resources, error)) << error;
+        return resources;
+    }
+
+    const fs::path scratch = fs::current_path() / ("scratch-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    Win32ExecutableFiles executables;
+};
 
 int countOf(const ResourceSet& resources, const ResourceName& type) {
     return static_cast<int>(std::count_if(resources.begin(), resources.end(),
@@ -183,7 +172,7 @@ TEST_F(Build, EveryExampleIsSeenWholeByThePlayerAndExtractsToTheSameResources) {
         }
 
         const fs::path folder = scratch / (source.stem().u8string() + "-extracted");
-        ASSERT_EQ(kelvopack({"extract", first.u8string(), "-o", folder.u8string()}), ExitCodes::Success) << err.str();
+        ASSERT_EQ(runKelvopack({"extract", first.u8string(), "-o", folder.u8string()}, scratch).exitCode, static_cast<DWORD>(ExitCodes::Success));
         const fs::path second = scratch / "again.exe";
         build(folder / "quiz.toml", second);
         const ResourceSet after = resourcesOf(second);
