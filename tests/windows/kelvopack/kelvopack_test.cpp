@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <tuple>
 
 #include "core/commands.h"
@@ -43,10 +44,11 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs kelvopack.exe in `folder`, standard input from `input`, output and
-// errors through files (a pipe would wait for Wine's helper processes);
-// waits at most 60 s.
-ProcessResult runKelvopack(const std::vector<std::string>& arguments, const fs::path& folder, const std::string& input = {}) {
+// Runs a program in `folder`, standard input from `input`, output and errors
+// through files (a pipe would wait for Wine's helper processes); then calls
+// `whileRunning`, which may end it, and waits at most 60 s for it to end.
+ProcessResult runProcess(const fs::path& program, const std::vector<std::string>& arguments, const fs::path& folder,
+                         const std::string& input = {}, const std::function<void(const PROCESS_INFORMATION&)>& whileRunning = {}) {
     const fs::path in = folder / "process-input.txt", out = folder / "process-output.txt", err = folder / "process-errors.txt";
     writeFile(in.string(), input);
     ProcessResult result;
@@ -58,7 +60,7 @@ ProcessResult runKelvopack(const std::vector<std::string>& arguments, const fs::
         };
         const ScopedFile stdinFile = open(in, GENERIC_READ, OPEN_EXISTING), stdoutFile = open(out, GENERIC_WRITE, CREATE_ALWAYS),
                          stderrFile = open(err, GENERIC_WRITE, CREATE_ALWAYS);
-        std::wstring commandLine = L"kelvopack";
+        std::wstring commandLine = L"program";
         for (const std::string& argument : arguments) commandLine += L" \"" + fromUtf8(argument) + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -68,10 +70,11 @@ ProcessResult runKelvopack(const std::vector<std::string>& arguments, const fs::
         startup.hStdError = stderrFile.get();
         PROCESS_INFORMATION process{};
         SetEnvironmentVariableW(L"KELVOPACK_NO_PAUSE", L"1");
-        if (!CreateProcessW(KelvopackPath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
                             &startup, &process)) {
             return result;
         }
+        if (whileRunning) whileRunning(process);
         if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
         GetExitCodeProcess(process.hProcess, &result.exitCode);
         CloseHandle(process.hThread);
@@ -97,7 +100,8 @@ protected:
 
     // build SOURCE -o OUTPUT --player PLAYER, expected to succeed.
     void build(const fs::path& source, const fs::path& output, const fs::path& player = PlayerPath) {
-        const ProcessResult result = runKelvopack({"build", source.u8string(), "-o", output.u8string(), "--player", player.u8string()}, scratch);
+        const ProcessResult result =
+            runProcess(KelvopackPath, {"build", source.u8string(), "-o", output.u8string(), "--player", player.u8string()}, scratch);
         ASSERT_EQ(result.exitCode, static_cast<DWORD>(ExitCodes::Success)) << result.err;
     }
     ResourceSet resourcesOf(const fs::path& executable) {
@@ -172,7 +176,8 @@ TEST_F(Build, EveryExampleIsSeenWholeByThePlayerAndExtractsToTheSameResources) {
         }
 
         const fs::path folder = scratch / (source.stem().u8string() + "-extracted");
-        ASSERT_EQ(runKelvopack({"extract", first.u8string(), "-o", folder.u8string()}, scratch).exitCode, static_cast<DWORD>(ExitCodes::Success));
+        const ProcessResult extracted = runProcess(KelvopackPath, {"extract", first.u8string(), "-o", folder.u8string()}, scratch);
+        ASSERT_EQ(extracted.exitCode, static_cast<DWORD>(ExitCodes::Success)) << extracted.err;
         const fs::path second = scratch / "again.exe";
         build(folder / "quiz.toml", second);
         const ResourceSet after = resourcesOf(second);
@@ -208,20 +213,16 @@ TEST_F(Build, AQuizOfALargePhotoOpensWithThePictureAtItsStoredSize) {
     const fs::path quiz = scratch / "photo.exe";
     build(scratch / "photo.toml", quiz);
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(quiz.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, scratch.c_str(), &startup, &process));
-    EXPECT_EQ(WaitForInputIdle(process.hProcess, 60000), 0u);
-    ControlSearch search{kelvo::PanelIds::pictureBox(1), nullptr};
-    EnumThreadWindows(process.dwThreadId, findControl, reinterpret_cast<LPARAM>(&search));
-    ASSERT_NE(search.found, nullptr);
-    const Rect box = kelvo::testing::placeInParent(search.found);
+    Rect box;
+    runProcess(quiz, {}, scratch, {}, [&box](const PROCESS_INFORMATION& process) {
+        WaitForInputIdle(process.hProcess, 60000);
+        ControlSearch search{kelvo::PanelIds::pictureBox(1), nullptr};
+        EnumThreadWindows(process.dwThreadId, findControl, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr) return;
+        box = kelvo::testing::placeInParent(search.found);
+        PostMessageW(GetAncestor(search.found, GA_ROOT), WM_CLOSE, 0, 0);
+    });
     EXPECT_EQ(std::pair(box.width, box.height), std::pair(260, 190));
-    PostMessageW(GetAncestor(search.found, GA_ROOT), WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
 }
 
 using CommandLine = KelvopackTest;
@@ -246,7 +247,7 @@ TEST_F(CommandLine, EachCommandExitsWithItsStatusAndSaysWhatHappened) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.arguments.front() + " " + row.said);
-        const ProcessResult result = runKelvopack(row.arguments, scratch, row.input);
+        const ProcessResult result = runProcess(KelvopackPath, row.arguments, scratch, row.input);
         EXPECT_EQ(result.exitCode, static_cast<DWORD>(row.status)) << result.err;
         const std::string& said = row.status == ExitCodes::Success ? result.out : result.err;
         EXPECT_NE(said.find(row.said), std::string::npos) << said;
