@@ -73,7 +73,7 @@ protected:
         source = folder.write("quiz.toml",
                               "title = \"Animaux\"\nkind = \"picture\"\nreveal = \"picture\"\ncodes = [\"C1\"]\n"
                               "[[question]]\nanswer = \"chat\"\npicture = \"q.jpg\"\nreveal_picture = \"q.gif\"\n"
-                              "[[question]]\nanswer = \"chien\"\npicture = \"q.bmp\"\n");
+                              "[[question]]\nanswer = \"chien\"\npicture = \"q.jpg\"\n");
     }
 
     int run(const std::vector<std::string>& arguments) {
@@ -148,7 +148,6 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
         {{"validate", at("absent.toml")}, ExitCodes::Invalid, {}},
         {{"check", "only one"}, ExitCodes::Usage, {}},
         {{"frobnicate"}, ExitCodes::Usage, {}},
-        {{}, ExitCodes::Usage, {}},
     };
     const auto listing = [this] {
         std::set<fs::path> names;
@@ -157,7 +156,7 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
     };
     const std::set<fs::path> before = listing();
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.arguments.empty() ? "no argument" : row.arguments.back());
+        SCOPED_TRACE(row.arguments.back());
         EXPECT_EQ(run(row.arguments), row.status) << err.str();
         for (const std::string& said : row.said) expectSaid(said, err.str());
         EXPECT_EQ(listing(), before);
@@ -180,32 +179,23 @@ TEST_F(Commands, HtmlBuildWritesOnePageAndWarnsOfClipsBrowsersCannotPlay) {
     EXPECT_EQ(err.str().find("question 2"), std::string::npos) << err.str();
 }
 
-// Extract then build is compared resource by resource on real executables.
-TEST_F(Commands, ExtractRefusesAFilledFolderUnlessForced) {
-    const fs::path built = folder.path / "built.exe";
-    ASSERT_EQ(run({"build", source.string(), "-o", built.string(), "--player", player.string()}), ExitCodes::Success);
-    const fs::path extracted = folder.path / "extracted";
-    ASSERT_EQ(run({"extract", built.string(), "-o", extracted.string()}), ExitCodes::Success) << err.str();
-    EXPECT_TRUE(fs::exists(extracted / "built.toml"));
-    EXPECT_EQ(folder.read("extracted/image-01.jpg"), testing::fittedJpeg()) << "a fitted picture is stored as it is";
-    EXPECT_EQ(run({"extract", built.string(), "-o", extracted.string()}), ExitCodes::Usage);
-    EXPECT_EQ(run({"extract", built.string(), "-o", extracted.string(), "--force"}), ExitCodes::Success);
-}
-
-TEST_F(Commands, ADroppedFileIsBuiltOrExtractedWithDefaultNames) {
-    // kelvo.exe next to the tool is found as the player only if it is a
-    // 32-bit executable.
+// kelvo.exe next to the tool is found as the player only if it is a 32-bit
+// executable. Extract then build is compared resource by resource on real
+// executables.
+TEST_F(Commands, ADroppedFileIsBuiltOrExtractedWithDefaultNamesAndAFilledFolderRefilledOnlyWhenForced) {
     folder.write("kelvo.exe", peHeader("\x4C\x01"));
-    const fs::path output = folder.path / "quiz.exe";
+    const std::string output = at("quiz.exe");
     ASSERT_EQ(run({source.string()}), ExitCodes::Success) << err.str();
-    ASSERT_EQ(run({output.string()}), ExitCodes::Success) << err.str();
+    ASSERT_EQ(run({output}), ExitCodes::Success) << err.str();
     EXPECT_TRUE(fs::exists(folder.path / "quiz" / "quiz.toml"));
+    EXPECT_EQ(run({"extract", output, "-o", at("quiz")}), ExitCodes::Usage);
+    EXPECT_EQ(run({"extract", output, "-o", at("quiz"), "--force"}), ExitCodes::Success);
 }
 
 TEST_F(Commands, ValidateReportsWithoutWriting) {
     console = true;
     EXPECT_EQ(run({"validate", source.string(), "--verbose"}), ExitCodes::Success) << err.str();
-    for (const char* said : {"\rImages : 3 / 3\n", "question 1, picture (q.jpg) : JPEG 260 x 195, ", "Ko : gardée telle quelle",
+    for (const char* said : {"\rImages : 2 / 2\n", "question 1, picture (q.jpg) : JPEG 260 x 195, ", "Ko : gardée telle quelle",
                              "question 1, reveal_picture (q.gif) : GIF 1 x 1 \xE2\x86\x92 ",
                              "2 question(s), quiz d'images, 1 réponse(s) par question, révélation : image, images : "}) {
         expectSaid(said, out.str());
@@ -213,8 +203,6 @@ TEST_F(Commands, ValidateReportsWithoutWriting) {
 }
 
 TEST_F(Commands, CheckGivesThePlayersVerdicts) {
-    EXPECT_EQ(run({"check", "CHIEN", "  chien  "}), ExitCodes::Success);
-    EXPECT_EQ(out.str(), "BRAVO\n");
     EXPECT_EQ(run({"check", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMXYZ"}), ExitCodes::Success);
     EXPECT_EQ(out.str(), "y a de l'idée\n") << "the verdict comes back in UTF-8";
 
@@ -225,10 +213,10 @@ TEST_F(Commands, CheckGivesThePlayersVerdicts) {
     expectSaid("ligne 4", err.str());
 }
 
+// A 32-bit one is found as the player beside the tool (above).
 TEST(PlayerLocation, ArchitectureComesFromThePeHeader) {
     QuizFolder folder;
     EXPECT_EQ(executableArchitecture(folder.write("x64.exe", peHeader("\x64\x86"))), Architecture::X64);
-    EXPECT_EQ(executableArchitecture(folder.write("x86.exe", peHeader("\x4C\x01"))), Architecture::X86);
     EXPECT_EQ(executableArchitecture(folder.write("text.exe", "hello")), std::nullopt);
     EXPECT_EQ(executableArchitecture(folder.path / "absent.exe"), std::nullopt);
 }

@@ -1,5 +1,6 @@
 // A temporary folder holding a quiz source and small media files, removed
-// when the test ends, and the pictures the tests write with stb.
+// when the test ends, the pictures the tests write with stb, and a quiz with
+// every optional part and texts a source must quote with care.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,11 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "core/packed_quiz.h"
+#include "quiz/quiz.h"
+
 namespace kelvo::pack::testing {
 
 // Each pixel from `colour(x, y)` as 0xTTRRGGBB, TT its transparency (0
 // opaque, 0xFF invisible; PNG only). format: 'j' JPEG (quality 90,
-// baseline), 'p' PNG, 'b' BMP (24 bits).
+// baseline) or 'p' PNG.
 inline std::string writtenPicture(char format, int width, int height, const std::function<std::uint32_t(int, int)>& colour) {
     const int channels = format == 'p' ? 4 : 3;
     std::vector<std::uint8_t> pixels;
@@ -32,37 +36,49 @@ inline std::string writtenPicture(char format, int width, int height, const std:
     const auto append = [](void* context, void* data, int size) { static_cast<std::string*>(context)->append(static_cast<char*>(data), size); };
     if (format == 'j') stbi_write_jpg_to_func(append, &out, width, height, channels, pixels.data(), 90);
     if (format == 'p') stbi_write_png_to_func(append, &out, width, height, channels, pixels.data(), width * channels);
-    if (format == 'b') stbi_write_bmp_to_func(append, &out, width, height, channels, pixels.data());
     return out;
 }
 
-// Already at a size the player shows unchanged, so stored as they are (the
-// JPEG a grey ramp, like a photo, with too many colours for a palette).
+// Already at a size the player shows unchanged, so stored as it is: a grey
+// ramp, like a photo, with too many colours for a palette.
 inline const std::string& fittedJpeg() {
     static const std::string bytes = writtenPicture('j', 260, 195, [](int x, int y) { return 0x010101u * ((x + 2 * y) % 256); });
-    return bytes;
-}
-inline const std::string& fittedBmp() {
-    static const std::string bytes = writtenPicture('b', 260, 130, [](int, int y) { return y < 65 ? 0x00FF00u : 0xFFFF00u; });
     return bytes;
 }
 // One white pixel: enlarged to 260 x 260 when prepared.
 inline const std::string TinyGif("GIF89a\x01\0\x01\0\x80\0\0\xFF\xFF\xFF\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;", 35);
 
+inline PackedQuiz awkwardQuiz() {
+    PackedQuiz quiz;
+    quiz.kind = QuizKind::Picture;
+    quiz.revealMode = RevealMode::TextAndPicture;
+    quiz.answersPerQuestion = 2;
+    quiz.title = "Le \"grand\" quiz # d\x92\xE9t\xE9";
+    quiz.author = " C:\\Users\\prof";   // built quizzes carry the blank after "Par :"
+    quiz.explanation = "ligne 1\r\nligne 2\ttab";
+    quiz.firstCaption = "Nom";
+    quiz.secondCaption = "Cri";
+    quiz.red = 1;
+    quiz.green = 0xAB;
+    quiz.blue = 0xFF;
+    quiz.codes = {"", "F\xC9LICITATIONS | 2"};
+    const Bytes gif(TinyGif.begin(), TinyGif.end());
+    const Bytes jpeg(fittedJpeg().begin(), fittedJpeg().end());
+    quiz.questions = {
+        {"1914", "\xE9t\xE9", "", "texte\nr\xE9v\xE9l\xE9", jpeg, gif},
+        {"chat", "miaou", "", "", gif, gif},
+    };
+    return quiz;
+}
+
 class QuizFolder {
 public:
     QuizFolder() {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        path = std::filesystem::temp_directory_path() /
-               (std::string("kelvopack-") + test->test_suite_name() + "-" + test->name() + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
         write("q.jpg", fittedJpeg());
         write("q.gif", TinyGif);
-        write("q.bmp", fittedBmp());
-        write("not-a-picture.jpg", "Ceci n'est pas une image.");
         write("clip.mp3", "ID3-clip");
-        write("empty.gif", "");
     }
     ~QuizFolder() { std::filesystem::remove_all(path); }
 
@@ -75,7 +91,7 @@ public:
         return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
     }
 
-    std::filesystem::path path;
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / ("kelvopack-test-" + std::to_string(::getpid()));
 };
 
 }  // namespace kelvo::pack::testing

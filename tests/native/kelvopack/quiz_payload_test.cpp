@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "kelvopack/quiz_folder.h"
 #include "quiz/quiz.h"
 
 namespace kelvo::pack {
@@ -9,78 +10,32 @@ namespace {
 
 Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-// A two-answer picture grid revealing text and pictures: every optional part
-// of the layout is present.
-PackedQuiz twoAnswerGrid() {
-    PackedQuiz quiz;
-    quiz.kind = QuizKind::Picture;
-    quiz.revealMode = RevealMode::TextAndPicture;
-    quiz.answersPerQuestion = 2;
-    quiz.title = "Quiz";
-    quiz.author = "Moi";
-    quiz.firstCaption = "A";
-    quiz.secondCaption = "B";
-    quiz.red = 0x10;
-    quiz.green = 0x20;
-    quiz.blue = 0x30;
-    quiz.codes = {"C1"};
-    quiz.questions = {{"un", "one", "", "\xE9t\xE9", {'G', 'I', 'F'}, {'B', 'M'}}, {"deux", "two", "p", "", {'J'}, {}}};
-    return quiz;
+// Second answers, and two reveal fields per question, the second empty.
+TEST(QuizPayload, LayoutOfATwoAnswerGridRevealingTextAndPictures) {
+    EXPECT_EQ(quizPayload(testing::awkwardQuiz()),
+              bytesOf(std::string("\x01\x02\x02\x02", 4) + "Le \"grand\" quiz # d\x92\xE9t\xE9| C:\\Users\\prof|ligne 1\r\nligne 2\ttab|"
+                      "Nom|Cri|1914|\xE9t\xE9||chat|miaou||\x03texte\nr\xE9v\xE9l\xE9||||\x01\xAB\xFF"));
+    EXPECT_EQ(codesPayload(testing::awkwardQuiz()), bytesOf("\r\nF\xC9LICITATIONS | 2\r\n"));
 }
 
-PackedQuiz oneAnswerText(int revealMode) {
-    PackedQuiz quiz;
-    quiz.kind = QuizKind::Text;
-    quiz.revealMode = revealMode;
-    quiz.title = "T";
-    quiz.red = 1;
-    quiz.green = 2;
-    quiz.blue = 3;
-    quiz.questions = {{"Paris", "", "Capitale ?", "R", {}, {}}};
-    return quiz;
-}
-
-TEST(QuizPayload, LayoutFollowsTheAnswersPerQuestionAndTheRevealMode) {
-    const std::string head = std::string("\x01\x01\x01\x01", 4) + "T|||||" + "Paris|Capitale ?|";
-    const struct {
-        PackedQuiz quiz;
-        std::string bytes;
-        const char* why;
-    } cases[] = {
-        {twoAnswerGrid(), std::string("\x01\x02\x02\x02", 4) + "Quiz|Moi||A|B|un|one||deux|two|p|\x03\xE9t\xE9||||\x10\x20\x30",
-         "second answers, and two reveal fields per question"},
-        {oneAnswerText(RevealMode::None), head + std::string("\x00\x01\x02\x03", 4), "no reveal fields: the colour follows the mode byte"},
-        {oneAnswerText(RevealMode::Picture), head + std::string("\x01\x01\x02\x03", 4), "picture reveals carry no text field"},
-        {oneAnswerText(RevealMode::Text), head + std::string("\x02R|\x01\x02\x03", 6), "one field per question"},
-        {oneAnswerText(RevealMode::AllAtEnd), head + std::string("\x04R|\x01\x02\x03", 6), "one field per question"},
-    };
-    for (const auto& row : cases) EXPECT_EQ(quizPayload(row.quiz), bytesOf(row.bytes)) << row.why;
-    EXPECT_EQ(codesPayload(twoAnswerGrid()), bytesOf("C1\r\n\r\n"));
-}
-
-// The player's loader reading these resources is tested on built executables.
-TEST(QuizPayload, ResourcesReadBackAsTheSameQuizAndDamagedDataIsRefused) {
-    const PackedQuiz original = twoAnswerGrid();
+// That they read back as the same quiz, the source writer's round trip shows.
+TEST(QuizPayload, ResourcesAreNeutralAndNumberedByQuestionAndDamagedDataIsRefused) {
+    const PackedQuiz original = testing::awkwardQuiz();
     ResourceSet resources;
     std::string error;
     ASSERT_TRUE(makeQuizResources(original, resources, error)) << error;
-    ASSERT_EQ(resources.size(), 5u);  // 104, 105, IMG 401, IMG 10401, IMG 402
-    EXPECT_EQ(findResource(resources, ResourceTypes::image(), 10401)->data, Bytes({'B', 'M'}));
-    EXPECT_EQ(findResource(resources, ResourceTypes::image(), 402)->data, Bytes({'J'}));
+    ASSERT_EQ(resources.size(), 6u);  // 104, 105, IMG 401, 10401, 402 and 10402
+    EXPECT_EQ(findResource(resources, ResourceTypes::image(), 401)->data, original.questions[0].picture);
+    EXPECT_EQ(findResource(resources, ResourceTypes::image(), 10401)->data, original.questions[0].revealPicture);
     for (const Resource& resource : resources) EXPECT_EQ(resource.language, NeutralLanguage);
-    PackedQuiz back;
-    ASSERT_TRUE(readQuizResources(resources, back, error)) << error;
-    EXPECT_EQ(quizPayload(back), quizPayload(original));
-    EXPECT_EQ(codesPayload(back), codesPayload(original));
-    for (int i : {0, 1}) EXPECT_EQ(back.questions[i].picture, original.questions[i].picture);
-    EXPECT_EQ(back.questions[0].revealPicture, original.questions[0].revealPicture);
 
+    PackedQuiz back;
     const Bytes full = quizPayload(original);
     const Bytes codes = codesPayload(original);
     for (std::size_t length = 0; length < full.size(); ++length) {
         EXPECT_FALSE(parsePayloads(Bytes(full.begin(), full.begin() + length), codes, back, error)) << length;
     }
-    EXPECT_FALSE(parsePayloads(full, bytesOf("C1\r\n"), back, error)) << "one code line short";
+    EXPECT_FALSE(parsePayloads(full, bytesOf("\r\n"), back, error)) << "one code line short";
     Bytes badKind = full;
     badKind[1] = 9;
     EXPECT_FALSE(parsePayloads(badKind, codes, back, error));

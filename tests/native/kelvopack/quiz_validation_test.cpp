@@ -72,30 +72,21 @@ std::string repeated(const std::string& piece, int count) {
     return text;
 }
 
-TEST(QuizValidation, AValidTextQuizCompilesToWindows1252) {
-    QuizFolder folder;
-    // 259 e-acute: 518 bytes of UTF-8 but 259 bytes for the player, the most it holds.
-    const std::string longest = repeated("\xC3\xA9", 259);
-    const Compiled result = compile(folder, replaced(replaced(ValidTextQuiz, "Capitales", "Capitales d\xE2\x80\x99\xC3\xA9t\xC3\xA9"),
-                                                     "France ?", longest));
-    ASSERT_TRUE(result.valid) << listed(result.diagnostics);
-    EXPECT_EQ(result.quiz.title, "Capitales d\x92\xE9t\xE9");
-    EXPECT_EQ(result.quiz.questions[0].prompt, std::string(259, '\xE9'));
-    EXPECT_EQ(result.quiz.author, "") << "no author, no blank";
-    EXPECT_EQ(result.quiz.answersPerQuestion, 1);
-    EXPECT_EQ(result.quiz.codes, (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(colorRef(result.quiz.red, result.quiz.green, result.quiz.blue), 0x965f5au) << "the player's default";
-}
-
-TEST(QuizValidation, AGridWithEveryOptionCompiles) {
+// A grid with every option, and texts that reach the player's limits:
+// 259 e-acute are 518 bytes of UTF-8 but 259 bytes for the player, the most
+// it holds.
+TEST(QuizValidation, AGridWithEveryOptionCompilesToWindows1252) {
     QuizFolder folder;
     const Compiled result = compile(folder,
-                                    "\xEF\xBB\xBFtitle = \"Animaux\"\nauthor = \"Mme Leroy\"\nkind = \"picture\"\nreveal = \"text-and-picture\"\n"
+                                    "\xEF\xBB\xBFtitle = \"Animaux d\xE2\x80\x99\xC3\xA9t\xC3\xA9\"\nauthor = \"Mme Leroy\"\n"
+                                    "kind = \"picture\"\nreveal = \"text-and-picture\"\n"
                                     "colour = \"#A0b1C2\"\ncaptions = [\"Nom\", \"Cri\"]\ncodes = [\"X\"]\n"
                                     "[[question]]\nanswer = 1914\nsecond_answer = \"miaou\"\npicture = \"q.jpg\"\n"
-                                    "reveal_picture = \"q.gif\"\nreveal_text = \"Le chat\"\n"
-                                    "[[question]]\nanswer = \"chien\"\nsecond_answer = \"ouaf\"\npicture = \"q.bmp\"\n");
+                                    "reveal_picture = \"q.gif\"\nreveal_text = \"" + repeated("\xC3\xA9", 259) + "\"\n"
+                                    "[[question]]\nanswer = \"chien\"\nsecond_answer = \"ouaf\"\npicture = \"q.jpg\"\n");
     ASSERT_TRUE(result.valid) << listed(result.diagnostics);
+    EXPECT_EQ(result.quiz.title, "Animaux d\x92\xE9t\xE9");
+    EXPECT_EQ(result.quiz.questions[0].revealText, std::string(259, '\xE9'));
     EXPECT_EQ(result.quiz.answersPerQuestion, 2);
     EXPECT_EQ(result.quiz.revealMode, RevealMode::TextAndPicture);
     EXPECT_EQ(colorRef(result.quiz.red, result.quiz.green, result.quiz.blue), colorRef(0xA0, 0xB1, 0xC2));
@@ -105,6 +96,13 @@ TEST(QuizValidation, AGridWithEveryOptionCompiles) {
     EXPECT_EQ(std::string(result.quiz.questions[0].picture.begin(), result.quiz.questions[0].picture.end()), testing::fittedJpeg());
     EXPECT_FALSE(result.quiz.questions[0].revealPicture.empty());
     EXPECT_TRUE(result.quiz.questions[1].revealPicture.empty());
+
+    const Compiled plain = compile(folder, ValidTextQuiz);
+    ASSERT_TRUE(plain.valid) << listed(plain.diagnostics);
+    EXPECT_EQ(plain.quiz.author, "") << "no author, no blank";
+    EXPECT_EQ(plain.quiz.answersPerQuestion, 1);
+    EXPECT_EQ(plain.quiz.codes, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(colorRef(plain.quiz.red, plain.quiz.green, plain.quiz.blue), 0x965f5au) << "the player's default";
 }
 
 struct RefusedSource {
@@ -127,11 +125,9 @@ TEST(QuizValidation, EachProblemIsReportedWithItsLineAndField) {
         {"more than 96 questions", ninetySeven, 3 + 96 * 3, "question 97", "au plus 96"},
         {"a character Windows-1252 has no byte for", replaced(ValidTextQuiz, "Paris", "Par\xE2\x98\x85is"), 6, "question 1, answer", "U+2605"},
         {"a field separator in a text", replaced(ValidTextQuiz, "Capitales", "Capi|tales"), 1, "title", "\"|\""},
-        {"a field separator in a prompt", replaced(ValidTextQuiz, "Italie ?", "Italie | ?"), 11, "question 2, prompt", "\"|\""},
         {"a carriage return in a code", replaced(ValidTextQuiz, "\"B\"", "\"B\\rC\""), 3, "codes n\xC2\xB0 2", "retour chariot"},
         {"more codes than questions", replaced(ValidTextQuiz, "\"B\"", "\"B\", \"C\""), 3, "codes", "3 codes pour 2 questions"},
         {"a trailing blank in an expected answer", replaced(ValidTextQuiz, "\"Rome\"", "\"Rome \""), 10, "question 2, answer", "espace"},
-        {"a leading blank in an expected answer", replaced(ValidTextQuiz, "\"Paris\"", "\" Paris\""), 6, "question 1, answer", "espace"},
         {"an empty expected answer can never be right", replaced(ValidTextQuiz, "\"Paris\"", "\"\""), 6, "question 1, answer", "vide"},
         {"a tab cannot be typed into an answer box", replaced(ValidTextQuiz, "\"Paris\"", "\"Pa\\tris\""), 6, "question 1, answer", "tabulation"},
         {"a missing answer", replaced(ValidTextQuiz, "answer = \"Rome\"\n", ""), 9, "question 2, answer", "manque"},
@@ -145,10 +141,7 @@ TEST(QuizValidation, EachProblemIsReportedWithItsLineAndField) {
         {"answer counts mixed between questions", picture + "answer = \"a\"\nsecond_answer = \"b\"\npicture = \"q.jpg\"\n"
                                                    "[[question]]\nanswer = \"c\"\npicture = \"q.jpg\"\n",
          8, "question 2", "seconde réponse"},
-        {"a picture that is no BMP, JPEG or GIF whatever its name", picture + "answer = \"a\"\npicture = \"not-a-picture.jpg\"\n", 6,
-         "question 1, picture", "ni un BMP"},
         {"a missing media file", picture + "answer = \"a\"\npicture = \"absent.jpg\"\n", 6, "question 1, picture", "introuvable"},
-        {"an empty media file", picture + "answer = \"a\"\npicture = \"empty.gif\"\n", 6, "question 1, picture", "vide"},
         {"a picture quiz question without picture", picture + "answer = \"a\"\n", 4, "question 1, picture", "chaque question a une image"},
         {"a reveal picture in a mode that never shows it",
          gridHead("picture", "text") + "answer = \"a\"\npicture = \"q.jpg\"\nreveal_picture = \"q.gif\"\n", 7,
@@ -157,8 +150,6 @@ TEST(QuizValidation, EachProblemIsReportedWithItsLineAndField) {
          gridHead("picture", "picture") + "answer = \"a\"\npicture = \"q.jpg\"\nreveal_text = \"t\"\n", 7,
          "question 1, reveal_text", "jamais"},
         {"a clip in a picture quiz", picture + "answer = \"a\"\npicture = \"q.jpg\"\nclip = \"clip.mp3\"\n", 7, "question 1, clip",
-         "audio ou vidéo"},
-        {"a clip in a text quiz", replaced(ValidTextQuiz, "\"Paris\"\n", "\"Paris\"\nclip = \"clip.mp3\"\n"), 7, "question 1, clip",
          "audio ou vidéo"},
         {"an audio question without clip", gridHead("audio", "none") + "answer = \"a\"\n", 4, "question 1, clip", "extrait"},
         {"a picture in an audio quiz", gridHead("audio", "none") + "answer = \"a\"\nclip = \"clip.mp3\"\npicture = \"q.jpg\"\n", 7,
@@ -172,7 +163,6 @@ TEST(QuizValidation, EachProblemIsReportedWithItsLineAndField) {
         {"a number where a text belongs", replaced(ValidTextQuiz, "\"Capitales\"", "3.5"), 1, "title", "guillemets"},
         {"TOML syntax", replaced(ValidTextQuiz, "answer = \"Rome\"", "answer = Rome"), 10, "", "TOML"},
         // Refused before the TOML parser sees it: it has undefined behaviour there.
-        {"an accented key", replaced(ValidTextQuiz, "answer = \"Rome\"", "réponse = \"Rome\""), 10, "", "sans accents"},
         {"an accented word after a value", replaced(ValidTextQuiz, "\"Rome\"", "\"Rome\" é"), 10, "", "sans accents"},
         {"a question table written with single brackets", "title = \"x\"\nkind = \"text\"\n[question]\nanswer = \"a\"\n", 3,
          "question", "[[question]]"},

@@ -12,33 +12,15 @@ namespace {
 
 using testing::QuizFolder;
 
-PackedQuiz awkwardQuiz() {
-    PackedQuiz quiz;
-    quiz.kind = QuizKind::Picture;
-    quiz.revealMode = RevealMode::TextAndPicture;
-    quiz.answersPerQuestion = 2;
-    quiz.title = "Le \"grand\" quiz # d\x92\xE9t\xE9";
-    quiz.author = " C:\\Users\\prof";   // built quizzes carry the blank after "Par :"
-    quiz.explanation = "ligne 1\r\nligne 2\ttab";
-    quiz.firstCaption = "Nom";
-    quiz.secondCaption = "Cri";
-    quiz.red = 1;
-    quiz.green = 0xAB;
-    quiz.blue = 0xFF;
-    quiz.codes = {"", "F\xC9LICITATIONS | 2"};
-    const Bytes gif(testing::TinyGif.begin(), testing::TinyGif.end());
-    const Bytes jpeg(testing::fittedJpeg().begin(), testing::fittedJpeg().end());
-    quiz.questions = {
-        {"1914", "\xE9t\xE9", "", "texte\nr\xE9v\xE9l\xE9", jpeg, gif},
-        {"chat", "miaou", "", "", gif, gif},
-    };
-    return quiz;
-}
-
 TEST(SourceWriter, AnExtractedSourceBuildsTheSamePayloads) {
     QuizFolder folder;
-    const PackedQuiz original = awkwardQuiz();
-    const ExtractedQuiz extracted = extractQuizSource(original, "quiz.exe");
+    // As extract reads it from a built quiz's resources.
+    const PackedQuiz original = testing::awkwardQuiz();
+    ResourceSet resources;
+    PackedQuiz stored;
+    std::string error;
+    ASSERT_TRUE(makeQuizResources(original, resources, error) && readQuizResources(resources, stored, error)) << error;
+    const ExtractedQuiz extracted = extractQuizSource(stored, "quiz.exe");
     // The same GIF serves as a picture and as both reveal pictures: one file.
     ASSERT_EQ(extracted.files.size(), 2u);
     EXPECT_EQ(extracted.files[0].first, "image-01.jpg");
