@@ -9,6 +9,7 @@
 
 #include "picture_testing.h"
 #include "platform/win32/picture_loader.h"
+#include "quiz/win32/executable_resources.h"
 
 namespace kelvo {
 namespace {
@@ -20,12 +21,6 @@ bool isNear(std::uint32_t actual, std::uint32_t expected) {
     for (int shift : {0, 8, 16})
         if (std::abs(int((actual >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) >= 40) return false;
     return true;
-}
-
-std::vector<std::uint8_t> imageResource(int id) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "IMG");
-    const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, found)));
-    return std::vector<std::uint8_t>(data, data + SizeofResource(nullptr, found));
 }
 
 // Loaded five times over, every row leaves every handle as it found it;
@@ -54,7 +49,7 @@ TEST(LoadResourcePicture, EachResourceIsFittedToTheBoxOrGivesNothing) {
 }
 
 TEST(DecodePicture, CopiesTheBytesKeepsTheFullSizeAndTheFitDrawsThePicture) {
-    std::vector<std::uint8_t> bytes = imageResource(401);  // red left half, blue right half
+    std::vector<std::uint8_t> bytes = resourceBytes(nullptr, "IMG", 401);  // red left half, blue right half
     HBITMAP decoded = decodePicture(bytes.data(), bytes.size());
     std::fill(bytes.begin(), bytes.end(), 0);  // the caller's buffer goes
     EXPECT_EQ(sizeOf(decoded), (FittedSize{640, 480}));
