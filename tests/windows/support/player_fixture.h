@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -61,17 +60,24 @@ public:
         }
     };
 
-    HMODULE loadHostingLibrary() override;
-    HRESULT createPlayer(IWMPPlayer** player) override;
-    void showMessage(HWND owner, const char* text, const char* caption) override;
-    void shellExecute(HWND owner, const char* verb, const char* file, int showCommand) override;
+    HMODULE loadHostingLibrary() override {
+        return hostingLibraryMissing ? nullptr : MediaPlatform::loadHostingLibrary();
+    }
+    HRESULT createPlayer(IWMPPlayer** player) override {
+        return FAILED(playerResult) ? playerResult : MediaPlatform::createPlayer(player);
+    }
+    void showMessage(HWND owner, const char* text, const char* caption) override {
+        messages.push_back({owner, text, caption});
+    }
+    void shellExecute(HWND owner, const char* verb, const char* file, int showCommand) override {
+        opened.push_back({owner, file, verb, showCommand});
+    }
 
     HRESULT playerResult = S_OK;  // a failure: the control "is not installed"
     bool hostingLibraryMissing = false;  // atl.dll "cannot be loaded"
     std::vector<Call> messages;
     std::vector<Call> opened;
 };
-std::ostream& operator<<(std::ostream& out, const RecordingMediaPlatform::Call& call);
 
 // Live handles of every kind (in HandleKind's order) the program's owners
 // count, compared whole so that a failure shows every kind.
