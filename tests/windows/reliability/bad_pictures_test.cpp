@@ -1,36 +1,12 @@
-// Picture resources whose bytes lie about what they hold: a header that
-// promises more than follows, one format's signature before another's
-// body, files cut anywhere. None may crash or keep a handle; the decoder
-// either makes a bitmap or nothing.
+// Pictures whose bytes lie about what they hold may not crash or keep a
+// handle: the decoder makes a bitmap or nothing.
 #include "support/player_fixture.h"
-
-#include <algorithm>
-#include <cstring>
 
 #include "resources/control_ids.h"
 #include "platform/win32/picture_loader.h"
 
 namespace kelvo::testing {
 namespace {
-
-void appendLittleEndian(std::string& bytes, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xff);
-}
-
-// A BMP file header and info header as the fields say, followed by `pixels`.
-std::string bmpFile(int width, int height, int bits, std::uint32_t pixelOffset, const std::string& pixels) {
-    std::string bytes = "BM";
-    appendLittleEndian(bytes, static_cast<std::uint32_t>(54 + pixels.size()), 4);
-    appendLittleEndian(bytes, 0, 4);
-    appendLittleEndian(bytes, pixelOffset, 4);
-    appendLittleEndian(bytes, 40, 4);
-    appendLittleEndian(bytes, static_cast<std::uint32_t>(width), 4);
-    appendLittleEndian(bytes, static_cast<std::uint32_t>(height), 4);
-    appendLittleEndian(bytes, 1, 2);
-    appendLittleEndian(bytes, static_cast<std::uint32_t>(bits), 2);
-    bytes += std::string(24, '\0');
-    return bytes + pixels;
-}
 
 // Decodes and fits the bytes as the panel would; true when a bitmap came out.
 bool decodesToABitmap(const std::string& bytes) {
@@ -50,15 +26,9 @@ TEST(BadPictures, LyingHeadersGiveABitmapOrNothingAndKeepNoHandle) {
         std::string bytes;
     } cases[] = {
         {"BMP that claims 100000 x 100000 pixels and carries none", imageResource(403)},
-        {"BMP whose pixels would start past the end", bmpFile(4, 4, 24, 100000, std::string(48, '\x7f'))},
-        {"BMP with a negative width", bmpFile(-4, 4, 24, 54, std::string(48, '\x7f'))},
-        {"BMP with 7 bits per pixel", bmpFile(4, 4, 7, 54, std::string(48, '\x7f'))},
         {"BMP signature alone", "BM"},
         {"GIF signature before a JPEG body", "GIF89a" + jpeg.substr(6)},
         {"JPEG signature before a GIF body", jpeg.substr(0, 4) + gif},
-        {"BMP signature before a JPEG body", "BM" + jpeg.substr(2)},
-        {"JPEG start and end markers only", std::string("\xFF\xD8\xFF\xD9", 4)},
-        {"a zero byte", std::string(1, '\0')},
     };
     const LiveCounts before = liveCounts();
     for (const Case& test : cases) {
