@@ -1,5 +1,3 @@
-#include <windows.h>
-
 #include <gmock/gmock.h>
 
 #include "support/player_fixture.h"
