@@ -70,25 +70,18 @@ TEST_F(PlayerTest, AnswersTheFolderCannotTakeAreKeptPerUserAndTheNewerCopyIsRead
     ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
     writeFile(savedFile, "ancienne\r\n");
     makeOlder(savedFile, 60);
-    const TestQuiz quiz{QuizKind::Text, {"a"}};
-    const auto closeAndStartAgain = [&](const char* typed) {
-        type(4001, typed);
-        SendMessageA(mainWindow, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(takeQuitMessage());
-        close();
-        open(quiz);
-    };
-    open(quiz);
+    open({QuizKind::Text, {"a"}});
     MessageBoxAnswerer noBoxExpected(IDOK);
-    closeAndStartAgain("nouvelle");
+    type(4001, "nouvelle");
+    SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(takeQuitMessage());
+    close();
+    open({QuizKind::Text, {"a"}});
     EXPECT_TRUE(noBoxExpected.seen.empty());
     EXPECT_EQ(fileContent(savedFile), "ancienne\r\n");
     EXPECT_EQ(fileContent(perUserFile), "nouvelle\r\n");
     EXPECT_EQ(windowText(control(4001)), "nouvelle") << "the per-user copy is the newer";
     RemoveDirectoryA(blocker.c_str());
-    closeAndStartAgain("encore");
-    EXPECT_EQ(fileContent(savedFile), "encore\r\n");
-    EXPECT_EQ(windowText(control(4001)), "encore") << "the current folder's copy is the newer";
 }
 
 // Folders stand where both copies would go.
