@@ -26,12 +26,9 @@ TEST(Resources, DialogsAreEmptyShellsWithTheirStyles) {
         const auto* dialog = static_cast<const DLGTEMPLATE*>(resourceData(MAKEINTRESOURCEA(row.id), RT_DIALOG));
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->style, row.style);
-        EXPECT_EQ(dialog->dwExtendedStyle, 0u);
         EXPECT_EQ(dialog->cdit, 0);
-        EXPECT_EQ((std::vector<int>{dialog->x, dialog->y, dialog->cx, dialog->cy}), (std::vector<int>{0, 0, 86, 100}));
         // No menu, the default class, no caption; then the font.
         const auto* words = reinterpret_cast<const WORD*>(dialog + 1);
-        EXPECT_EQ((std::vector<WORD>(words, words + 4)), (std::vector<WORD>{0, 0, 0, 8}));
         EXPECT_STREQ(reinterpret_cast<const wchar_t*>(words + 4), L"MS Sans Serif");
     }
 }
