@@ -14,7 +14,7 @@ constexpr int VersionLabel = MainWindowGeometry::VersionLabelId;
 
 using MainWindow = DemonstrationQuizTest;
 
-TEST_F(MainWindow, OpensTitledCentredAt544By375WithItsClassIconsAndVersionLabel) {
+TEST_F(MainWindow, OpensTitledCentredAt544By375WithItsClassIconsAndColouredVersionLabel) {
     EXPECT_EQ(windowText(mainWindow), "Nom du kelvo");
     EXPECT_TRUE(loaderMessages.messages.empty());
     RECT own, desktop;
@@ -45,6 +45,20 @@ TEST_F(MainWindow, OpensTitledCentredAt544By375WithItsClassIconsAndVersionLabel)
     HWND label = GetDlgItem(mainWindow, VersionLabel);
     EXPECT_EQ(windowText(label), "R\xE9" "alis\xE9" " avec la version 2.1.3  ");
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
+    // Only the version label is coloured, on the background brush.
+    HDC dc = CreateCompatibleDC(nullptr);
+    auto reply = [&](HWND child) {
+        return SendMessageA(mainWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
+    };
+    EXPECT_EQ(reply(label), reinterpret_cast<LRESULT>(backgroundBrush.get()));
+    LOGBRUSH description = {};
+    GetObjectA(backgroundBrush.get(), sizeof description, &description);
+    EXPECT_EQ(description.lbColor, 0xc8d0d4u);
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    SetBkMode(dc, OPAQUE);
+    EXPECT_EQ(reply(headerPanelWindow), 0);
+    EXPECT_EQ(GetBkMode(dc), OPAQUE);
+    DeleteDC(dc);
 }
 
 TEST_F(MainWindow, LayoutFollowsResizingAndSurvivesMinimising) {
@@ -69,22 +83,6 @@ TEST_F(MainWindow, LayoutFollowsResizingAndSurvivesMinimising) {
     ShowWindow(mainWindow, SW_RESTORE);
     ASSERT_TRUE(pumpUntil([&] { return !IsIconic(mainWindow) && clientSize(mainWindow).width > 0; }));
     EXPECT_EQ(layout(), resized);
-}
-
-TEST_F(MainWindow, ColoursOnlyTheVersionLabel) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    auto reply = [&](HWND child) {
-        return SendMessageA(mainWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
-    };
-    EXPECT_EQ(reply(GetDlgItem(mainWindow, VersionLabel)), reinterpret_cast<LRESULT>(backgroundBrush.get()));
-    LOGBRUSH description = {};
-    GetObjectA(backgroundBrush.get(), sizeof description, &description);
-    EXPECT_EQ(description.lbColor, 0xc8d0d4u);
-    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-    SetBkMode(dc, OPAQUE);
-    EXPECT_EQ(reply(headerPanelWindow), 0);
-    EXPECT_EQ(GetBkMode(dc), OPAQUE);
-    DeleteDC(dc);
 }
 
 TEST_F(MainWindow, OneWheelNotchPostsOneScrollStepAndTwoOverTheQuestionPanel) {
