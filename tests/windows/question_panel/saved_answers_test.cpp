@@ -102,55 +102,49 @@ protected:
     }
 };
 
-TEST_F(NowhereToSave, ClosingOffersToTryAgainToCloseAnywayOrToGoBack) {
-    struct Row {
+TEST_F(NowhereToSave, EachWayOfSavingSaysSoAndOffersItsChoices) {
+    const std::function<void()> closeWindow = [&] { SendMessageA(mainWindow, WM_CLOSE, 0, 0); };
+    const std::function<void()> pressF2 = [&] { releaseKey(4001, VK_F2); };
+    const std::function<void()> clickSauver = [&] {
+        SendMessageA(headerPanelWindow, WM_COMMAND, MAKEWPARAM(HeaderIds::SaveButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(headerPanelWindow, HeaderIds::SaveButton)));
+    };
+    const std::vector<int> onClose{IDCANCEL, IDTRYAGAIN, IDCONTINUE};
+    const char* const notSavedOnClose = ShellTexts::AnswersNotSavedOnClose;
+    const struct {
         const char* why;
+        const std::function<void()>& save;
         int button;
-        bool freeTheFolder;
-        bool closes;
+        bool freeTheFolder, closes;
+        const char* text;
+        std::vector<int> buttons;
         const char* saved;
     } rows[] = {
-        {"try again once the folder is free", IDTRYAGAIN, true, true, "Lyon\r\n"},
-        {"close anyway: the answers are lost", IDCONTINUE, false, true, ""},
-        {"cancel: back to the quiz", IDCANCEL, false, false, ""},
+        {"closing: try again once the folder is free", closeWindow, IDTRYAGAIN, true, true, notSavedOnClose, onClose, "Lyon\r\n"},
+        {"closing anyway: the answers are lost", closeWindow, IDCONTINUE, false, true, notSavedOnClose, onClose, ""},
+        {"closing cancelled: back to the quiz", closeWindow, IDCANCEL, false, false, notSavedOnClose, onClose, ""},
+        {"F2", pressF2, IDOK, false, false, SavedAnswersTexts::NotSaved, {IDOK}, ""},
+        {"Sauver", clickSauver, IDOK, false, false, SavedAnswersTexts::NotSaved, {IDOK}, ""},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         MessageBoxAnswerer answerer(row.button, [&] {
             if (row.freeTheFolder) RemoveDirectoryA(savedFile.c_str());
         });
-        SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+        row.save();
         ASSERT_EQ(answerer.seen.size(), 1u);
         EXPECT_EQ(answerer.seen[0].caption, "Kelvo");
-        EXPECT_EQ(answerer.seen[0].text, ShellTexts::AnswersNotSavedOnClose);
-        EXPECT_EQ(answerer.seen[0].buttons, (std::vector<int>{IDCANCEL, IDTRYAGAIN, IDCONTINUE}));
+        EXPECT_EQ(answerer.seen[0].text, row.text);
+        EXPECT_EQ(answerer.seen[0].buttons, row.buttons);
         EXPECT_EQ(takeQuitMessage(), row.closes);
         EXPECT_EQ(fileContent(savedFile), row.saved);
         EXPECT_EQ(windowText(control(4001)), "Lyon");
         DeleteFileA(savedFile.c_str());
         CreateDirectoryA(savedFile.c_str(), nullptr);
     }
-}
-
-TEST_F(NowhereToSave, F2AndSauverSaySoAndKeepTheWindowAndSauverSavesOnceItCan) {
-    const std::function<void()> saves[] = {
-        [&] { releaseKey(4001, VK_F2); },
-        [&] {
-            SendMessageA(headerPanelWindow, WM_COMMAND, MAKEWPARAM(HeaderIds::SaveButton, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(headerPanelWindow, HeaderIds::SaveButton)));
-        },
-    };
-    for (const auto& save : saves) {
-        MessageBoxAnswerer answerer(IDOK);
-        save();
-        ASSERT_EQ(answerer.seen.size(), 1u);
-        EXPECT_EQ(answerer.seen[0].text, SavedAnswersTexts::NotSaved);
-        EXPECT_EQ(answerer.seen[0].buttons, (std::vector<int>{IDOK}));
-        EXPECT_FALSE(takeQuitMessage());
-    }
     RemoveDirectoryA(savedFile.c_str());
-    saves[1]();
-    EXPECT_EQ(fileContent(savedFile), "Lyon\r\n");
+    clickSauver();
+    EXPECT_EQ(fileContent(savedFile), "Lyon\r\n") << "Sauver saves once it can";
 }
 
 // The start reads the file through one view closed once the panel is
