@@ -1,5 +1,3 @@
-// Pictures whose bytes lie about what they hold may not crash or keep a
-// handle: the decoder makes a bitmap or nothing.
 #include "support/player_fixture.h"
 
 #include "resources/control_ids.h"

@@ -1,5 +1,3 @@
-// The header panel built by start-up: its controls, their places as the
-// panel's width changes, their colours, the link and the "Sauver" button.
 #include "support/player_fixture.h"
 #include "resources/resource_ids.h"
 #include "resources/header_ids.h"

@@ -1,5 +1,3 @@
-// Start-up, the main window and shutdown: the window class, caption, size,
-// place, layout, colours, wheel forwarding, closing and the order of release.
 #include "support/player_fixture.h"
 #include "quiz/win32/executable_resources.h"
 #include "resources/control_ids.h"

@@ -1,5 +1,3 @@
-// The resources the player carries besides the quiz: the two empty dialog
-// shells, the button icons, the link's hand and the file's icon.
 #include <windows.h>
 
 #include <gtest/gtest.h>

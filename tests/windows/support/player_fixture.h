@@ -1,8 +1,5 @@
-// The player's real windows, built by its own start-up steps around a quiz
-// the test wrote (or the demonstration quiz), in a current folder and a
-// profile folder (LOCALAPPDATA) cleared for each test. The media platform
-// records the messages and fallback opens it would show, and can play the
-// player control "not installed" or its hosting library "not loadable".
+// The player's real windows around a quiz the test wrote (or the
+// demonstration quiz), with the current and profile folders cleared per test.
 #pragma once
 
 #include <windows.h>
