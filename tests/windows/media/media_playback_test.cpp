@@ -1,5 +1,3 @@
-#include <windows.h>
-
 #include <gmock/gmock.h>
 
 #include "support/player_fixture.h"
@@ -17,21 +15,6 @@ using Call = RecordingMediaPlatform::Call;
 
 HICON buttonIcon(HWND button) {
     return reinterpret_cast<HICON>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0));
-}
-
-TEST_F(PlayerTest, AudioQuizHostsTheRealPlayer) {
-    open({QuizKind::Audio, numbered(6)});
-    EXPECT_TRUE(mediaStatus().playerAvailable);
-    EXPECT_THAT(platform.messages, IsEmpty());
-    EXPECT_NE(GetModuleHandleA("atl.dll"), nullptr);
-    HWND host = control(PanelIds::PlayerHost);
-    ASSERT_NE(host, nullptr);
-    EXPECT_EQ(host, mediaStatus().playerHost);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(host, GWL_STYLE)) & ~WS_CLIPSIBLINGS, 0x50800000u);
-    EXPECT_EQ(placeInParent(host), (Rect{0, 0, 0, 0})) << "audio needs no room";
-    EXPECT_NE(buttonIcon(control(6001)), nullptr);
-    EXPECT_NE(buttonIcon(control(7001)), nullptr);
-    EXPECT_NE(buttonIcon(control(6001)), buttonIcon(control(7001)));
 }
 
 // Commands as the panel receives them; the clip written last is the one
@@ -67,10 +50,21 @@ TEST_F(PlayerTest, PlayAndStopClicksLeaveOnlyTheCurrentClip) {
     }
 }
 
-TEST_F(PlayerTest, ShutdownDeletesTheClipsOfTheQuizKindOnlyAndReleasesThePlayer) {
+// Shutdown deletes the clips of the quiz's kind only.
+TEST_F(PlayerTest, AudioQuizHostsTheRealPlayerAndShutdownReleasesItAndItsClips) {
     for (const char* name : {"kelvo96.mp3", "kelvo97.mp3", "kelvo2.avi"}) writeFile(name, "old");
     const LiveCounts before = liveCounts();
     open({QuizKind::Audio, numbered(6)});
+    EXPECT_TRUE(mediaStatus().playerAvailable);
+    EXPECT_NE(GetModuleHandleA("atl.dll"), nullptr);
+    HWND host = control(PanelIds::PlayerHost);
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(host, mediaStatus().playerHost);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(host, GWL_STYLE)) & ~WS_CLIPSIBLINGS, 0x50800000u);
+    EXPECT_EQ(placeInParent(host), (Rect{0, 0, 0, 0})) << "audio needs no room";
+    EXPECT_NE(buttonIcon(control(6001)), nullptr);
+    EXPECT_NE(buttonIcon(control(7001)), nullptr);
+    EXPECT_NE(buttonIcon(control(6001)), buttonIcon(control(7001)));
     click(6001);  // a real sound
     pumpUntil([] { return false; }, 300);
     ASSERT_TRUE(fileExists("kelvo1.mp3"));
@@ -83,40 +77,32 @@ TEST_F(PlayerTest, ShutdownDeletesTheClipsOfTheQuizKindOnlyAndReleasesThePlayer)
     EXPECT_EQ(liveCounts(), before);
 }
 
-TEST_F(PlayerTest, VideoIsShownInTheBandAboveItsRowOnceItPlays) {
-    open({QuizKind::Video, numbered(6)});
-    HWND host = control(PanelIds::PlayerHost);
-    // Question 2 sits in row 1, column 2: play button at 336, 5 + 210.
-    ASSERT_EQ(placeInParent(control(6002)), (Rect{336, 215, 20, 20}));
-    click(6002);  // a real film
-    EXPECT_EQ(fileContent("kelvo2.avi"), imageResource(402));
-    EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo2.avi"));
-    ASSERT_TRUE(pumpUntil([&] { return IsWindowVisible(host) != FALSE; }, 10000));
-    EXPECT_EQ(placeInParent(host), (Rect{336, 10, 260, 200}));
-    // The player's own window follows its host, inside the border.
-    HWND playerWindow = GetWindow(host, GW_CHILD);
-    ASSERT_NE(playerWindow, nullptr);
-    EXPECT_EQ(placeInParent(playerWindow), (Rect{0, 0, 258, 198}));
-    click(7001);
-    EXPECT_FALSE(fileExists("kelvo2.avi"));
-    EXPECT_FALSE(IsWindowVisible(host));
-}
-
-TEST_F(PlayerTest, VideoThatFailsAfterAGoodOneLeavesNoOldFrame) {
-    struct Row {
-        int playButton;
+// Question 2 sits in row 1, column 2: its film shows in the band above.
+TEST_F(PlayerTest, VideoShowsAboveItsRowWhileItPlaysAndLeavesNoOldFrame) {
+    const struct {
+        int button;
         const char* why;
     } rows[] = {
-        {6004, "no clip to hand over"},
-        {6003, "a clip the player cannot decode: the request alone does not tell"},
+        {7001, "stopped"},
+        {6004, "then a question without clip"},
+        {6003, "then a clip the player cannot decode: the request alone does not tell"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         open({QuizKind::Video, numbered(6)});
         HWND host = control(PanelIds::PlayerHost);
-        click(6002);
+        ASSERT_EQ(placeInParent(control(6002)), (Rect{336, 215, 20, 20}));
+        click(6002);  // a real film
+        EXPECT_EQ(fileContent("kelvo2.avi"), imageResource(402));
+        EXPECT_THAT(mediaStatus().playerUrl, EndsWith("kelvo2.avi"));
         ASSERT_TRUE(pumpUntil([&] { return IsWindowVisible(host) != FALSE; }, 10000));
-        click(row.playButton);
+        EXPECT_EQ(placeInParent(host), (Rect{336, 10, 260, 200}));
+        // The player's own window follows its host, inside the border.
+        HWND playerWindow = GetWindow(host, GW_CHILD);
+        ASSERT_NE(playerWindow, nullptr);
+        EXPECT_EQ(placeInParent(playerWindow), (Rect{0, 0, 258, 198}));
+        click(row.button);
+        EXPECT_FALSE(fileExists("kelvo2.avi"));
         EXPECT_FALSE(IsWindowVisible(host));
         pumpUntil([] { return false; }, 1000);
         EXPECT_FALSE(IsWindowVisible(host));

@@ -26,42 +26,45 @@ LRESULT CALLBACK countBuildWork(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-SCROLLINFO scrollInfo(HWND window, int bar) {
-    SCROLLINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    GetScrollInfo(window, bar, &info);
-    return info;
-}
-
-TEST_F(PlayerTest, TextQuizOfTwelveQuestionsJudgesItsSavedAnswersAtStart) {
-    open({QuizKind::Text, numbered(12), RevealMode::None, {}, {"C-UN", "C-DEUX"}}, "r1\r\nR22\r\n");
-    EXPECT_EQ(placeInParent(control(4001)), (Rect{610, 5, 170, 20}));
-    EXPECT_EQ(placeInParent(control(4012)), (Rect{610, 280, 170, 20}));
-    EXPECT_EQ(placeInParent(GetDlgItem(panel, 5012)), (Rect{790, 280, 100, 20}));
-    EXPECT_EQ(verdict(4001), "BRAVO");
-    EXPECT_EQ(verdict(4002), "Quasiment");
-    EXPECT_EQ(verdict(4007), "?");
-    EXPECT_EQ(GetDlgItem(panel, 4013), nullptr);
-    // Content of 900 x 305: the bars reach content - 2.
-    EXPECT_EQ(scrollInfo(panel, SB_HORZ).nMax, 898);
-    EXPECT_EQ(scrollInfo(panel, SB_VERT).nMax, 303);
-    EXPECT_EQ(score(), " 1 / 12");
-    EXPECT_EQ(code(), "C-UN");
-}
-
-TEST_F(PlayerTest, TwoAnswerGridPairsItsBoxes) {
-    open({QuizKind::Audio, {"A1", "A2", "A3"}, RevealMode::Text, {"B1", "B2", "B3"}}, "A1\r\nb1\r\nA2\r\nB2\r\n");
-    EXPECT_EQ(placeInParent(control(4003)), (Rect{416, 5, 181, 20}));
-    EXPECT_EQ(placeInParent(control(4004)), (Rect{416, 24, 181, 20}));
-    EXPECT_EQ(placeInParent(GetDlgItem(panel, 5004)), (Rect{596, 24, 60, 20}));
-    for (int id = 4001; id <= 4004; ++id) EXPECT_EQ(verdict(id), "BRAVO") << id;  // 4002 typed in lower case
-    EXPECT_EQ(score(), " 2 / 3");
-    EXPECT_TRUE(isShown(panel, 8002));
-    EXPECT_FALSE(isShown(panel, 8003));
-    EXPECT_EQ(controlText(panel, 8002), "Bien vu 2");
-    saveAnswers(panel);  // box by box, both answers of a question in turn
-    EXPECT_EQ(fileContent(savedFile), "A1\r\nb1\r\nA2\r\nB2\r\n\r\n\r\n");
+TEST_F(PlayerTest, PanelPlacesItsBoxesAndJudgesTheSavedAnswersAtStart) {
+    const struct {
+        const char* why;
+        TestQuiz quiz;
+        const char* saved;
+        std::vector<std::pair<int, Rect>> places;
+        std::vector<const char*> verdicts;  // of boxes 4001 on
+        int boxes;
+        const char* score;
+        const char* code;
+        int scrollWidth, scrollHeight;  // content - 2
+        const char* savedAgain;  // box by box, both answers of a question in turn
+    } rows[] = {
+        {"no questions", {QuizKind::Text, {}}, nullptr, {}, {}, 0, " 0 / 0", "", 18, 0, ""},
+        {"one answer a row", {QuizKind::Text, numbered(12), RevealMode::None, {}, {"C-UN", "C-DEUX"}}, "r1\r\nR22\r\n",
+         {{4001, {610, 5, 170, 20}}, {4012, {610, 280, 170, 20}}, {5012, {790, 280, 100, 20}}},
+         {"BRAVO", "Quasiment", "?"}, 12, " 1 / 12", "C-UN", 898, 303, "r1\r\nR22\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"},
+        {"two answers a row", {QuizKind::Audio, {"A1", "A2", "A3"}, RevealMode::Text, {"B1", "B2", "B3"}},
+         "A1\r\nb1\r\nA2\r\nB2\r\n", {{4003, {416, 5, 181, 20}}, {4004, {416, 24, 181, 20}}, {5004, {596, 24, 60, 20}}},
+         {"BRAVO", "BRAVO", "BRAVO", "BRAVO", "?"}, 6, " 2 / 3", "", 968, 143, "A1\r\nb1\r\nA2\r\nB2\r\n\r\n\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        open(row.quiz, row.saved ? std::optional<std::string>(row.saved) : std::nullopt);
+        for (const auto& [id, place] : row.places) EXPECT_EQ(placeInParent(GetDlgItem(panel, id)), place) << id;
+        for (int i = 0; i < static_cast<int>(row.verdicts.size()); ++i) EXPECT_EQ(verdict(4001 + i), row.verdicts[i]) << i;
+        EXPECT_EQ(GetDlgItem(panel, 4001 + row.boxes), nullptr);
+        EXPECT_EQ(score(), row.score);
+        EXPECT_EQ(code(), row.code);
+        int minimum = 0, horizontal = 0, vertical = 0;
+        GetScrollRange(panel, SB_HORZ, &minimum, &horizontal);
+        GetScrollRange(panel, SB_VERT, &minimum, &vertical);
+        EXPECT_EQ((std::vector<int>{horizontal, vertical}), (std::vector<int>{row.scrollWidth, row.scrollHeight}));
+        SendMessageA(panel, WM_VSCROLL, SB_LINEDOWN, 0);
+        EXPECT_EQ(GetScrollPos(panel, SB_VERT) > 0, row.boxes == 12);
+        saveAnswers(panel);
+        EXPECT_EQ(fileContent(savedFile), row.savedAgain);
+        close();
+    }
 }
 
 TEST_F(PlayerTest, BuildingCostsTheSameWorkPerBoxAtAnySize) {
@@ -108,44 +111,18 @@ TEST_F(PlayerTest, BuildingCostsTheSameWorkPerBoxAtAnySize) {
     }
 }
 
-TEST_F(PlayerTest, NoQuestionsBuildsNothingToScroll) {
-    open({QuizKind::Text, {}});
-    EXPECT_EQ(GetDlgItem(panel, 4001), nullptr);
-    EXPECT_EQ(score(), " 0 / 0");
-    SendMessageA(panel, WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_EQ(GetScrollPos(panel, SB_VERT), 0);
-}
-
+// Which verdict takes which brush is pinned natively; here the panel hands them out.
 TEST_F(PlayerTest, LabelsAreColouredByTheirTextAndTheQuiz) {
-    open({QuizKind::Text, {"CHIEN", "CHIEN", "CHIEN", "CHIEN", "CHIEN"}},
-         "chien\r\nchat\r\nchine\r\nchiex\r\n\r\n");
-    struct Case {
-        int label;
-        const char* verdict;
-        HGDIOBJ brush;
-    } cases[] = {
-        {5001, "BRAVO", theQuiz->rightBrush},
-        {5002, "FAUX", theQuiz->wrongBrush},
-        {5003, "Anagramme", theQuiz->anagramBrush},
-        {5004, "Quasiment", theQuiz->closeBrush},
-        {5005, "?", nullptr},
-    };
+    open({QuizKind::Text, {"CHIEN", "CHIEN"}}, "chien\r\n\r\n");
     HDC dc = GetDC(panel);
     auto colourOf = [&](int label) {
         return reinterpret_cast<HGDIOBJ>(SendMessageA(panel, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                                       reinterpret_cast<LPARAM>(GetDlgItem(panel, label))));
     };
-    for (const auto& test : cases) {
-        EXPECT_EQ(controlText(panel, test.label), test.verdict);
-        HGDIOBJ brush = colourOf(test.label);
-        if (test.brush != nullptr) {
-            EXPECT_EQ(brush, test.brush) << test.verdict;
-        } else {  // the dialog's default colours, none of the quiz's brushes
-            for (HGDIOBJ quizBrush : {theQuiz->rightBrush, theQuiz->wrongBrush, theQuiz->anagramBrush,
-                                      theQuiz->closeBrush, theQuiz->backBrush})
-                EXPECT_NE(brush, quizBrush) << test.verdict;
-        }
-    }
+    EXPECT_EQ(colourOf(5001), theQuiz->rightBrush);
+    for (HGDIOBJ quizBrush : {theQuiz->rightBrush, theQuiz->wrongBrush, theQuiz->anagramBrush, theQuiz->closeBrush,
+                              theQuiz->backBrush})
+        EXPECT_NE(colourOf(5002), quizBrush) << "\"?\" keeps the dialog's default colours";
     // Number labels lie on the quiz colour: dark text (default colour), no background.
     SetTextColor(dc, 0x123456);
     EXPECT_EQ(colourOf(PanelIds::NumberLabel), theQuiz->backBrush);

@@ -59,16 +59,5 @@ TEST_F(ScrollTest, EnlargingAtTheBottomKeepsTheRowsAligned) {
     EXPECT_EQ(firstBoxTop(), 5 - 400);
 }
 
-TEST_F(ScrollTest, OneWheelNotchOverThePanelMovesItTwoSteps) {
-    SendMessageA(panel, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
-    pumpUntil([&] { return position() == 100; });
-    EXPECT_EQ(position(), 100);
-    for (int delta : {240, 30}) {  // only single notches scroll
-        SendMessageA(panel, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
-        pumpMessages();
-        EXPECT_EQ(position(), 100) << delta;
-    }
-}
-
 }  // namespace
 }  // namespace kelvo::testing

@@ -1,12 +1,11 @@
 #include "support/player_fixture.h"
 
-#include <ostream>
-
 #include "question_panel/win32/saved_answers_file.h"
 #include "quiz/win32/executable_resources.h"
 #include "resources/control_ids.h"
 #include "resources/header_ids.h"
 #include "support/player_session.h"
+#include "shell/win32/application.h"
 
 namespace kelvo::testing {
 
@@ -21,26 +20,39 @@ std::string imageResource(int id) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-HMODULE RecordingMediaPlatform::loadHostingLibrary() {
-    return hostingLibraryMissing ? nullptr : MediaPlatform::loadHostingLibrary();
+void beginPlayerStartUp() {
+    registerMainWindowClass(GetModuleHandleA(nullptr));  // once per process; later calls fail harmlessly
+    createBackgroundBrush();
 }
 
-HRESULT RecordingMediaPlatform::createPlayer(IWMPPlayer** player) {
-    return FAILED(playerResult) ? playerResult : MediaPlatform::createPlayer(player);
+HWND openPlayerWindows() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (theQuiz != nullptr) startMedia(theQuiz->kind);
+    HWND mainWindow = createMainWindow(instance);
+    if (mainWindow == nullptr || !createPanels(instance, mainWindow)) return nullptr;
+    showWindows(mainWindow);
+    pumpMessages();
+    return mainWindow;
 }
 
-void RecordingMediaPlatform::showMessage(HWND owner, const char* text, const char* caption) {
-    messages.push_back({owner, text, caption});
+// A text or picture quiz's main window goes first, while the quiz its boxes
+// evaluate with still exists; a media quiz's goes inside stopMedia.
+void closePlayerWindows(HWND mainWindow) {
+    const bool media = theQuiz != nullptr && (theQuiz->kind == QuizKind::Audio || theQuiz->kind == QuizKind::Video);
+    if (!media && mainWindow != nullptr) DestroyWindow(mainWindow);
+    shutDown(media ? mainWindow : nullptr);
+    pumpMessages();
+    takeQuitMessage();  // posted by the main window's WM_DESTROY
 }
 
-void RecordingMediaPlatform::shellExecute(HWND owner, const char* verb, const char* file, int showCommand) {
-    opened.push_back({owner, file, verb, showCommand});
+namespace {
+// The current folder as a fresh player finds it: no saved answers, no clips.
+void clearPlayerFiles() {
+    DeleteFileA(savedAnswersFileName().c_str());
+    for (int n = 0; n <= 97; ++n)
+        for (const char* extension : {".mp3", ".avi"}) DeleteFileA(("kelvo" + std::to_string(n) + extension).c_str());
 }
-
-std::ostream& operator<<(std::ostream& out, const RecordingMediaPlatform::Call& call) {
-    return out << "{" << call.owner << ", \"" << call.text << "\", \"" << call.caption << "\", " << call.showCommand
-               << "}";
-}
+}  // namespace
 
 void PlayerTest::SetUp() {
     // Per-user copies go to a folder of the test's own, not the prefix's profile.

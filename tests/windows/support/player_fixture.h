@@ -1,8 +1,5 @@
-// The player's real windows, built by its own start-up steps around a quiz
-// the test wrote (or the demonstration quiz), in a current folder and a
-// profile folder (LOCALAPPDATA) cleared for each test. The media platform
-// records the messages and fallback opens it would show, and can play the
-// player control "not installed" or its hosting library "not loadable".
+// The player's real windows around a quiz the test wrote (or the
+// demonstration quiz), with the current and profile folders cleared per test.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -61,17 +57,24 @@ public:
         }
     };
 
-    HMODULE loadHostingLibrary() override;
-    HRESULT createPlayer(IWMPPlayer** player) override;
-    void showMessage(HWND owner, const char* text, const char* caption) override;
-    void shellExecute(HWND owner, const char* verb, const char* file, int showCommand) override;
+    HMODULE loadHostingLibrary() override {
+        return hostingLibraryMissing ? nullptr : MediaPlatform::loadHostingLibrary();
+    }
+    HRESULT createPlayer(IWMPPlayer** player) override {
+        return FAILED(playerResult) ? playerResult : MediaPlatform::createPlayer(player);
+    }
+    void showMessage(HWND owner, const char* text, const char* caption) override {
+        messages.push_back({owner, text, caption});
+    }
+    void shellExecute(HWND owner, const char* verb, const char* file, int showCommand) override {
+        opened.push_back({owner, file, verb, showCommand});
+    }
 
     HRESULT playerResult = S_OK;  // a failure: the control "is not installed"
     bool hostingLibraryMissing = false;  // atl.dll "cannot be loaded"
     std::vector<Call> messages;
     std::vector<Call> opened;
 };
-std::ostream& operator<<(std::ostream& out, const RecordingMediaPlatform::Call& call);
 
 // Live handles of every kind (in HandleKind's order) the program's owners
 // count, compared whole so that a failure shows every kind.

@@ -72,14 +72,6 @@ bool isShown(HWND parent, int id) {
     return control != nullptr && (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-std::string savedAnswersFileName() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path);
-    name = name.substr(name.find_last_of('\\') + 1);
-    return name.substr(0, name.size() - 3) + "txt";
-}
-
 std::string fileContent(const std::string& name) {
     std::ifstream file(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/geometry.h"
+#include "question_panel/win32/saved_answers_file.h"  // savedAnswersFileName()
 
 namespace kelvo {
 std::ostream& operator<<(std::ostream& out, const Rect& rect);
@@ -29,8 +30,6 @@ std::string windowText(HWND window);
 std::string controlText(HWND parent, int id);
 bool isShown(HWND parent, int id);
 
-// The file this test program saves its answers to, in the current folder.
-std::string savedAnswersFileName();
 std::string fileContent(const std::string& name);
 void writeFile(const std::string& name, const std::string& content);
 bool fileExists(const char* name);
