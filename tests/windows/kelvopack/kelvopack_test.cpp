@@ -4,15 +4,14 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <stb/stb_image_write.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <tuple>
 
 #include "core/commands.h"
 #include "core/diagnostics.h"
+#include "core/picture_header.h"
 #include "core/quiz_payload.h"
 #include "core/quiz_validation.h"
 #include "platform/win32/picture_loader.h"
@@ -21,7 +20,6 @@
 #include "quiz/quiz_loader.h"
 #include "quiz/win32/executable_resources.h"
 #include "quiz/win32/gdi_drawing_objects.h"
-#include "resources/control_ids.h"
 #include "support/player_fixture.h"
 #include "win32/console.h"
 #include "win32/executable_files.h"
@@ -45,10 +43,9 @@ struct ProcessResult {
 };
 
 // Runs a program in `folder`, standard input from `input`, output and errors
-// through files (a pipe would wait for Wine's helper processes); then calls
-// `whileRunning`, which may end it, and waits at most 60 s for it to end.
+// through files (a pipe would wait for Wine's helper processes), for at most 60 s.
 ProcessResult runProcess(const fs::path& program, const std::vector<std::string>& arguments, const fs::path& folder,
-                         const std::string& input = {}, const std::function<void(const PROCESS_INFORMATION&)>& whileRunning = {}) {
+                         const std::string& input = {}) {
     const fs::path in = folder / "process-input.txt", out = folder / "process-output.txt", err = folder / "process-errors.txt";
     writeFile(in.string(), input);
     ProcessResult result;
@@ -74,7 +71,6 @@ ProcessResult runProcess(const fs::path& program, const std::vector<std::string>
                             &startup, &process)) {
             return result;
         }
-        if (whileRunning) whileRunning(process);
         if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
         GetExitCodeProcess(process.hProcess, &result.exitCode);
         CloseHandle(process.hThread);
@@ -115,11 +111,6 @@ protected:
     Win32ExecutableFiles executables;
 };
 
-int countOf(const ResourceSet& resources, const ResourceName& type) {
-    return static_cast<int>(std::count_if(resources.begin(), resources.end(),
-                                          [&type](const Resource& resource) { return resource.type == type; }));
-}
-
 using Build = KelvopackTest;
 
 // What only a real build shows: the quiz resources written into the real
@@ -128,7 +119,8 @@ using Build = KelvopackTest;
 // its picture decoder takes every picture. Each example is built over the
 // previous one's output, from a player that already carries quiz data in
 // French and US English; extracted and built again from the clean player,
-// it gives the same resources: nothing of an older quiz remains.
+// it gives the same resources: nothing of an older quiz remains. A quiz of a
+// large photo started for real is left to the end-to-end play.
 TEST_F(Build, EveryExampleIsSeenWholeByThePlayerAndExtractsToTheSameResources) {
     const fs::path player = scratch / "localised-player.exe";
     fs::copy_file(PlayerPath, player);
@@ -155,23 +147,23 @@ TEST_F(Build, EveryExampleIsSeenWholeByThePlayerAndExtractsToTheSameResources) {
         ResourceSet quizResources;
         ASSERT_TRUE(makeQuizResources(expected, quizResources, error)) << error;
         const ResourceSet before = resourcesOf(first);
-        EXPECT_EQ(countOf(before, ResourceTypes::image()), countOf(quizResources, ResourceTypes::image()));
         EXPECT_NE(findResource(before, ResourceName::number(ResourceTypes::Dialog), 1001), nullptr);
         const DataFileModule module(first);
         ExecutablePatchResources patches(module.get());
         GdiDrawingObjects drawing;
         Quiz quiz{drawing};
-        kelvo::testing::RecordingSink messages;
+        kelvo::testing::RecordingMessageSink messages;
         loadQuiz(quiz, patches, messages);
-        EXPECT_EQ(messages.messages, std::vector<std::string>{});
+        EXPECT_TRUE(messages.messages.empty());
         EXPECT_EQ(quiz.questionCount, static_cast<int>(expected.questions.size()));
         for (const Resource& resource : quizResources) {
             const Resource* written = findResource(before, resource.type, resource.name);
             ASSERT_NE(written, nullptr) << resource.name.id;
             EXPECT_TRUE(same(*written, resource)) << resource.name.id;
-            if (expected.kind == QuizKind::Picture && resource.type == ResourceTypes::image()) {
-                EXPECT_TRUE(ScopedBitmap(loadResourcePicture(module.get(), resource.name.id, "IMG", 260, 260)))
-                    << resource.name.id;
+            if (resource.type == ResourceTypes::image()) {   // the player shows it at the size it was stored
+                const ScopedBitmap shown(loadResourcePicture(module.get(), resource.name.id, "IMG", 260, 260));
+                const PictureHeader stored = readPictureHeader(resource.data);
+                EXPECT_EQ(kelvo::testing::sizeOf(shown.get()), (FittedSize{stored.width, stored.height})) << resource.name.id;
             }
         }
 
@@ -183,46 +175,6 @@ TEST_F(Build, EveryExampleIsSeenWholeByThePlayerAndExtractsToTheSameResources) {
         const ResourceSet after = resourcesOf(second);
         EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin(), after.end(), same));
     }
-}
-
-struct ControlSearch {
-    int controlId;
-    HWND found;
-};
-
-// For a thread's top windows, then down through their children. Window
-// enumeration callbacks are stdcall on 32-bit Windows, which a lambda cannot be.
-BOOL CALLBACK findControl(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<ControlSearch*>(context);
-    if (GetDlgCtrlID(window) == search->controlId) search->found = window;
-    else EnumChildWindows(window, findControl, context);
-    return search->found == nullptr;
-}
-
-// 4105 x 3000: the player's own fit of it would give 259 x 190; the started
-// quiz shows the picture kelvopack stored at 260 x 190.
-TEST_F(Build, AQuizOfALargePhotoOpensWithThePictureAtItsStoredSize) {
-    const int width = 4105, height = 3000;
-    std::vector<std::uint8_t> pixels(3u * width * height);
-    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>((i / 3 % width) / 17 + (i * 2654435761u >> 28));
-    std::string photo;
-    stbi_write_jpg_to_func([](void* out, void* data, int size) { static_cast<std::string*>(out)->append(static_cast<char*>(data), size); },
-                           &photo, width, height, 3, pixels.data(), 85);
-    writeFile((scratch / "photo.jpg").string(), photo);
-    writeFile((scratch / "photo.toml").string(), "title = \"Photo\"\nkind = \"picture\"\n[[question]]\nanswer = \"chat\"\npicture = \"photo.jpg\"\n");
-    const fs::path quiz = scratch / "photo.exe";
-    build(scratch / "photo.toml", quiz);
-
-    Rect box;
-    runProcess(quiz, {}, scratch, {}, [&box](const PROCESS_INFORMATION& process) {
-        WaitForInputIdle(process.hProcess, 60000);
-        ControlSearch search{kelvo::PanelIds::pictureBox(1), nullptr};
-        EnumThreadWindows(process.dwThreadId, findControl, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr) return;
-        box = kelvo::testing::placeInParent(search.found);
-        PostMessageW(GetAncestor(search.found, GA_ROOT), WM_CLOSE, 0, 0);
-    });
-    EXPECT_EQ(std::pair(box.width, box.height), std::pair(260, 190));
 }
 
 using CommandLine = KelvopackTest;

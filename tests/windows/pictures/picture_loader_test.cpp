@@ -1,17 +1,11 @@
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
-#include <cstdint>
-#include <vector>
 
-#include "picture_testing.h"
+#include "support/player_fixture.h"
 #include "platform/win32/picture_loader.h"
 #include "quiz/win32/executable_resources.h"
 
-namespace kelvo {
+namespace kelvo::testing {
 namespace {
 
 constexpr int Side = PictureBoxSide;
@@ -62,15 +56,5 @@ TEST(DecodePicture, CopiesTheBytesKeepsTheFullSizeAndTheFitDrawsThePicture) {
     DeleteObject(fitted);
 }
 
-TEST(DecodePicture, NothingToDecodeGivesNothingAndLeavesNothing) {
-    const auto before = liveCounts();
-    const std::uint8_t text[] = "BM but not really a bitmap";
-    EXPECT_EQ(decodePicture(nullptr, 100), nullptr);
-    EXPECT_EQ(decodePicture(text, 0), nullptr);
-    EXPECT_EQ(decodePicture(text, sizeof text), nullptr);
-    EXPECT_EQ(scaleToFit(nullptr, Side, Side), nullptr);
-    EXPECT_EQ(liveCounts(), before);
-}
-
 }  // namespace
-}  // namespace kelvo
+}  // namespace kelvo::testing

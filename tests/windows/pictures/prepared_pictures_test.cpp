@@ -1,22 +1,20 @@
 // Pictures as kelvopack stores them, through the player's own decoder and
 // fit: they come out at the size they were stored, whatever the build's
 // floating-point precision, and an exact 8-bit BMP comes out exact.
-#include <windows.h>
-
-#include <gtest/gtest.h>
 #include <stb/stb_image.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <vector>
 
 #include "core/picture_preparation.h"
-#include "picture_testing.h"
+#include "support/player_fixture.h"
 #include "platform/win32/picture_loader.h"
 #include "quiz/win32/executable_resources.h"
 
 namespace kelvo::pack {
 namespace {
+
+using kelvo::testing::pixelsOf;
+using kelvo::testing::sizeOf;
 
 constexpr int Side = PictureBoxSide;
 

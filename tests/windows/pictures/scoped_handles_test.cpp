@@ -2,38 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include "platform/win32/scoped_handles.h"
 
 namespace kelvo {
 namespace {
-
-// Every owner kind shares ScopedBitmap's template; only files differ, their
-// "no handle" being INVALID_HANDLE_VALUE.
-TEST(ScopedHandles, AnOwnerReleasesItsHandleOnceAndCountsOnlyWhileItHoldsOne) {
-    const int bitmaps = liveHandles(HandleKind::GdiObject);
-    const int files = liveHandles(HandleKind::File);
-    {
-        ScopedBitmap bitmap(CreateBitmap(4, 4, 1, 1, nullptr));
-        ScopedBitmap moved(std::move(bitmap));
-        EXPECT_FALSE(bitmap);
-        EXPECT_EQ(liveHandles(HandleKind::GdiObject), bitmaps + 1) << "a move hands over, it does not copy";
-        const HBITMAP first = moved.get();
-        moved.reset(CreateBitmap(2, 2, 1, 1, nullptr));
-        EXPECT_EQ(GetObjectType(first), 0u) << "reset deletes the handle it held";
-        EXPECT_EQ(liveHandles(HandleKind::GdiObject), bitmaps + 1);
-        HBITMAP handedOut = moved.release();
-        EXPECT_EQ(liveHandles(HandleKind::GdiObject), bitmaps);
-        EXPECT_NE(GetObjectType(handedOut), 0u) << "released, not deleted";
-        DeleteObject(handedOut);
-        ScopedBitmap none(nullptr);
-        ScopedFile file(CreateFileA("no\\such\\folder\\file.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        EXPECT_FALSE(file);
-        EXPECT_EQ(liveHandles(HandleKind::File), files);
-    }
-    EXPECT_EQ(liveHandles(HandleKind::GdiObject), bitmaps);
-}
 
 TEST(ScopedHandles, ComInitialisationNestsAndUnwinds) {
     const int before = liveHandles(HandleKind::ComInitialisation);

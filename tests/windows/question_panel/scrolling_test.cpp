@@ -26,7 +26,7 @@ protected:
     void request(int code) { SendMessageA(panel, WM_VSCROLL, static_cast<WPARAM>(code), 0); }
 };
 
-TEST_F(ScrollTest, RequestsStopAtContentMinusVisibleAndLinesMoveByStep) {
+TEST_F(ScrollTest, RequestsStopAtContentMinusVisibleLinesMoveByStepAndEnlargingKeepsTheRowsAligned) {
     request(SB_LINEDOWN);
     EXPECT_EQ(position(), 310);
     EXPECT_EQ(firstBoxTop(), 5 - 310);
@@ -37,26 +37,20 @@ TEST_F(ScrollTest, RequestsStopAtContentMinusVisibleAndLinesMoveByStep) {
     EXPECT_EQ(firstBoxTop(), 5 - 500);  // moved up by 20
     request(SB_BOTTOM);
     EXPECT_EQ(position(), 500);
+    RECT outer;  // 100 pixels taller at the bottom
+    GetWindowRect(panel, &outer);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top + 100;
+    SetWindowPos(panel, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(position(), 400);
+    EXPECT_EQ(firstBoxTop(), 5 - 400);
     request(SB_TOP);
     EXPECT_EQ(firstBoxTop(), 5);
 
-    RECT outer;  // narrowed so that it scrolls sideways; lines move one pixel
-    GetWindowRect(panel, &outer);
-    SetWindowPos(panel, nullptr, 0, 0, 400, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER);
+    // Narrowed so that it scrolls sideways; lines move one pixel.
+    SetWindowPos(panel, nullptr, 0, 0, 400, height, SWP_NOMOVE | SWP_NOZORDER);
     SendMessageA(panel, WM_HSCROLL, SB_LINERIGHT, 0);
     EXPECT_EQ(GetScrollPos(panel, SB_HORZ), 1);
     EXPECT_EQ(placeInParent(control(4001)).x, 609);
-}
-
-TEST_F(ScrollTest, EnlargingAtTheBottomKeepsTheRowsAligned) {
-    request(SB_BOTTOM);
-    ASSERT_EQ(position(), 500);
-    RECT outer;
-    GetWindowRect(panel, &outer);
-    SetWindowPos(panel, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + 100,
-                 SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(position(), 400);
-    EXPECT_EQ(firstBoxTop(), 5 - 400);
 }
 
 }  // namespace

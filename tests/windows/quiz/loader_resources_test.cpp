@@ -10,7 +10,7 @@
 #include "quiz/win32/gdi_drawing_objects.h"
 #include "resources/resource_ids.h"
 #include "platform/win32/scoped_handles.h"
-#include "../native/support/recording_message_sink.h"
+#include "support/recording_message_sink.h"
 
 namespace kelvo {
 namespace {

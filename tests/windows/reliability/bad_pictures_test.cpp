@@ -27,6 +27,8 @@ TEST(BadPictures, LyingOrCutFilesGiveABitmapOrNothingAndKeepNoHandle) {
     EXPECT_EQ(liveCounts(), before);
     EXPECT_LT(decoded, static_cast<int>(files.size())) << "most are refused";
     EXPECT_FALSE(decodesToABitmap(imageResource(403))) << "a BMP that claims 100000 x 100000 pixels and carries none";
+    EXPECT_EQ(decodePicture(nullptr, 100), nullptr);
+    EXPECT_EQ(scaleToFit(nullptr, 260, 260), nullptr);
     EXPECT_EQ(liveCounts(), before);
 }
 

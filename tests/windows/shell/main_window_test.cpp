@@ -134,13 +134,13 @@ TEST(Startup, AClassThatCannotBeRegisteredEndsWithItsMessageAndNothingElse) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     registerMainWindowClass(instance);  // taken already: the player's own registration fails
     ExecutablePatchResources resources;
-    RecordingSink loaderMessages;
-    RecordingSink startupMessages;
+    RecordingMessageSink loaderMessages;
+    RecordingMessageSink startupMessages;
 
     EXPECT_EQ(runPlayer(instance, resources, loaderMessages, startupMessages), 0);
 
-    EXPECT_EQ(startupMessages.messages,
-              std::vector<std::string>{"Erreur dans la cr\xE9" "ation de la fen\xEAtre principale | Kelvo information"});
+    EXPECT_EQ(startupMessages.messages, (std::vector<RecordingMessageSink::Message>{
+                                            {"Erreur dans la cr\xE9" "ation de la fen\xEAtre principale", "Kelvo information"}}));
     EXPECT_TRUE(loaderMessages.messages.empty());
     EXPECT_EQ(theQuiz, nullptr);
     EXPECT_EQ(backgroundBrush.get(), nullptr);

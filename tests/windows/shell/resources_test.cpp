@@ -31,28 +31,6 @@ TEST(Resources, DialogsAreEmptyShellsWithTheirStyles) {
     }
 }
 
-// At (20, 11), the point of the play triangle, the play icon still shows
-// its grey and the stop square is black.
-TEST(Resources, ButtonIconsAreBlackSymbolsOnTheirGrey) {
-    const struct { int id; COLORREF tipRow; } icons[] = {
-        {ResourceIds::PlayIcon, RGB(244, 244, 244)},
-        {ResourceIds::StopIcon, RGB(0, 0, 0)},
-    };
-    for (const auto& icon : icons) {
-        HICON loaded = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icon.id), IMAGE_ICON, 32, 32, 0));
-        ICONINFO info = {};
-        ASSERT_TRUE(GetIconInfo(loaded, &info)) << icon.id;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ previous = SelectObject(dc, info.hbmColor);
-        EXPECT_EQ(GetPixel(dc, 20, 11), icon.tipRow) << icon.id;
-        SelectObject(dc, previous);
-        DeleteDC(dc);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(loaded);
-    }
-}
-
 TEST(Resources, LinkCursorIsAMonochromeHandPointingAtItsHotSpot) {
     HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ResourceIds::LinkCursor));
     ICONINFO info = {};

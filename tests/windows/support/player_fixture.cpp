@@ -4,7 +4,6 @@
 #include "quiz/win32/executable_resources.h"
 #include "resources/control_ids.h"
 #include "resources/header_ids.h"
-#include "support/player_session.h"
 #include "shell/win32/application.h"
 
 namespace kelvo::testing {
@@ -15,34 +14,19 @@ std::vector<std::string> numbered(int count, const std::string& stem) {
     return list;
 }
 
+std::vector<std::uint32_t> pixelsOf(HBITMAP bitmap, const FittedSize& size) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, size.width, -size.height, 1, 32, BI_RGB};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.width) * size.height);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, size.height, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 std::string imageResource(int id) {
     const std::vector<std::uint8_t> bytes = resourceBytes(nullptr, "IMG", id);
     return std::string(bytes.begin(), bytes.end());
-}
-
-void beginPlayerStartUp() {
-    registerMainWindowClass(GetModuleHandleA(nullptr));  // once per process; later calls fail harmlessly
-    createBackgroundBrush();
-}
-
-HWND openPlayerWindows() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (theQuiz != nullptr) startMedia(theQuiz->kind);
-    HWND mainWindow = createMainWindow(instance);
-    if (mainWindow == nullptr || !createPanels(instance, mainWindow)) return nullptr;
-    showWindows(mainWindow);
-    pumpMessages();
-    return mainWindow;
-}
-
-// A text or picture quiz's main window goes first, while the quiz its boxes
-// evaluate with still exists; a media quiz's goes inside stopMedia.
-void closePlayerWindows(HWND mainWindow) {
-    const bool media = theQuiz != nullptr && (theQuiz->kind == QuizKind::Audio || theQuiz->kind == QuizKind::Video);
-    if (!media && mainWindow != nullptr) DestroyWindow(mainWindow);
-    shutDown(media ? mainWindow : nullptr);
-    pumpMessages();
-    takeQuitMessage();  // posted by the main window's WM_DESTROY
 }
 
 namespace {
@@ -51,6 +35,13 @@ void clearPlayerFiles() {
     DeleteFileA(savedAnswersFileName().c_str());
     for (int n = 0; n <= 97; ++n)
         for (const char* extension : {".mp3", ".avi"}) DeleteFileA(("kelvo" + std::to_string(n) + extension).c_str());
+}
+
+// The steps before the quiz exists: the window class (once per process;
+// later calls fail harmlessly) and the background brush.
+void beginPlayerStartUp() {
+    registerMainWindowClass(GetModuleHandleA(nullptr));
+    createBackgroundBrush();
 }
 }  // namespace
 
@@ -106,15 +97,27 @@ void PlayerTest::openDemonstrationQuiz() {
     openWindows();
 }
 
+// The rest of start-up once theQuiz is filled.
 void PlayerTest::openWindows() {
-    mainWindow = openPlayerWindows();
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (theQuiz != nullptr) startMedia(theQuiz->kind);
+    mainWindow = createMainWindow(instance);
     ASSERT_NE(mainWindow, nullptr);
+    ASSERT_TRUE(createPanels(instance, mainWindow));
+    showWindows(mainWindow);
+    pumpMessages();
     panel = questionPanelWindow;
 }
 
+// A text or picture quiz's main window goes first, while the quiz its boxes
+// evaluate with still exists; a media quiz's goes inside stopMedia.
 void PlayerTest::close() {
     if (theQuiz == nullptr && mainWindow == nullptr) return;
-    closePlayerWindows(mainWindow);
+    const bool media = theQuiz != nullptr && (theQuiz->kind == QuizKind::Audio || theQuiz->kind == QuizKind::Video);
+    if (!media && mainWindow != nullptr) DestroyWindow(mainWindow);
+    shutDown(media ? mainWindow : nullptr);
+    pumpMessages();
+    takeQuitMessage();  // posted by the main window's WM_DESTROY
     mainWindow = nullptr;
     panel = nullptr;
 }

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -14,11 +16,18 @@
 
 #include "platform/win32/scoped_handles.h"
 #include "question_panel/win32/media_playback.h"
-#include "quiz/message_sink.h"
+#include "platform/picture_fit.h"
 #include "quiz/quiz.h"
 #include "quiz/win32/gdi_drawing_objects.h"
 #include "shell/win32/application.h"
+#include "support/recording_message_sink.h"
 #include "support/window_testing.h"
+
+namespace kelvo {
+inline std::ostream& operator<<(std::ostream& out, const FittedSize& size) {
+    return out << size.width << " x " << size.height;
+}
+}  // namespace kelvo
 
 namespace kelvo::testing {
 
@@ -36,14 +45,6 @@ std::vector<std::string> numbered(int count, const std::string& stem = "R");
 
 // The bytes of "IMG" resource `id` of this test program.
 std::string imageResource(int id);
-
-class RecordingSink : public MessageSink {
-public:
-    void showMessage(const char* text, const char* caption) override {
-        messages.push_back(std::string(text) + " | " + caption);
-    }
-    std::vector<std::string> messages;
-};
 
 class RecordingMediaPlatform : public MediaPlatform {
 public:
@@ -75,6 +76,15 @@ public:
     std::vector<Call> messages;
     std::vector<Call> opened;
 };
+
+// 0 x 0 for no bitmap.
+inline FittedSize sizeOf(HBITMAP bitmap) {
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
+}
+// 0x00RRGGBB, top row first.
+std::vector<std::uint32_t> pixelsOf(HBITMAP bitmap, const FittedSize& size);
 
 // Live handles of every kind (in HandleKind's order) the program's owners
 // count, compared whole so that a failure shows every kind.
@@ -109,7 +119,7 @@ protected:
     HBITMAP shownBitmap(int question) const;
 
     RecordingMediaPlatform platform;
-    RecordingSink loaderMessages;
+    RecordingMessageSink loaderMessages;
     GdiDrawingObjects drawing;
     HWND mainWindow = nullptr;
     HWND panel = nullptr;
