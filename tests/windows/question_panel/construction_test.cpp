@@ -114,22 +114,16 @@ TEST_F(PlayerTest, BuildingCostsTheSameWorkPerBoxAtAnySize) {
 // Which verdict takes which brush is pinned natively; here the panel hands them out.
 TEST_F(PlayerTest, LabelsAreColouredByTheirTextAndTheQuiz) {
     open({QuizKind::Text, {"CHIEN", "CHIEN"}}, "chien\r\n\r\n");
-    HDC dc = GetDC(panel);
-    auto colourOf = [&](int label) {
-        return reinterpret_cast<HGDIOBJ>(SendMessageA(panel, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                                      reinterpret_cast<LPARAM>(GetDlgItem(panel, label))));
-    };
-    EXPECT_EQ(colourOf(5001), theQuiz->rightBrush);
+    const auto brushOf = [&](int label) { return colourReply(panel, WM_CTLCOLORSTATIC, control(label)).brush; };
+    EXPECT_EQ(brushOf(5001), theQuiz->rightBrush);
     for (HGDIOBJ quizBrush : {theQuiz->rightBrush, theQuiz->wrongBrush, theQuiz->anagramBrush, theQuiz->closeBrush,
                               theQuiz->backBrush})
-        EXPECT_NE(colourOf(5002), quizBrush) << "\"?\" keeps the dialog's default colours";
+        EXPECT_NE(brushOf(5002), quizBrush) << "\"?\" keeps the dialog's default colours";
     // Number labels lie on the quiz colour: dark text (default colour), no background.
-    SetTextColor(dc, 0x123456);
-    EXPECT_EQ(colourOf(PanelIds::NumberLabel), theQuiz->backBrush);
-    EXPECT_EQ(GetTextColor(dc), 0x000000u);
-    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(panel, WM_CTLCOLORDLG, 0, 0)), theQuiz->backBrush);
-    ReleaseDC(panel, dc);
+    const ColourReply number = colourReply(panel, WM_CTLCOLORSTATIC, control(PanelIds::NumberLabel));
+    EXPECT_EQ(std::tuple(number.brush, number.text, number.backgroundMode),
+              std::tuple(theQuiz->backBrush, COLORREF{0}, TRANSPARENT));
+    EXPECT_EQ(colourReply(panel, WM_CTLCOLORDLG, panel).brush, theQuiz->backBrush);
 }
 
 }  // namespace

@@ -18,25 +18,6 @@ HGDIOBJ fontOf(HWND window) {
     return reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0));
 }
 
-constexpr COLORREF SystemText = 0x123456;  // stands for the system's text colour, which the reply keeps
-
-struct ColourReply {
-    HBRUSH brush;
-    COLORREF text;
-    int backgroundMode;
-};
-
-ColourReply colourFor(UINT message, HWND child) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    SetTextColor(dc, SystemText);
-    SetBkMode(dc, OPAQUE);
-    const auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(headerPanelWindow, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child)));
-    ColourReply reply{brush, GetTextColor(dc), GetBkMode(dc)};
-    DeleteDC(dc);
-    return reply;
-}
-
 // Each control where it is created (a panel never sized) and once the panel
 // is 600 pixels wide, the least the player shows.
 TEST_F(HeaderPanel, ControlsTextsStylesFontsColoursAndPlaces) {
@@ -44,7 +25,7 @@ TEST_F(HeaderPanel, ControlsTextsStylesFontsColoursAndPlaces) {
     GetObjectA(fontOf(header(Link)), sizeof link, &link);
     EXPECT_EQ(link.lfHeight, -13);
     EXPECT_TRUE(link.lfUnderline);
-    const HBRUSH panel = colourFor(WM_CTLCOLORDLG, headerPanelWindow).brush;
+    const HBRUSH panel = colourReply(headerPanelWindow, WM_CTLCOLORDLG, headerPanelWindow).brush;
     LOGBRUSH panelColour = {};
     ASSERT_NE(GetObjectA(panel, sizeof panelColour, &panelColour), 0);
     EXPECT_EQ(panelColour.lbColor, 0xff8080u);
@@ -89,7 +70,7 @@ TEST_F(HeaderPanel, ControlsTextsStylesFontsColoursAndPlaces) {
         EXPECT_EQ(windowText(shown), row.text) << row.id;
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(shown, GWL_STYLE)), row.style) << row.id;
         EXPECT_EQ(fontOf(shown), row.font) << row.id;
-        const ColourReply colours = colourFor(WM_CTLCOLORSTATIC, shown);
+        const ColourReply colours = colourReply(headerPanelWindow, WM_CTLCOLORSTATIC, shown);
         EXPECT_EQ(colours.brush == panel, row.onPanel) << row.id;
         EXPECT_EQ(colours.backgroundMode, row.onPanel ? TRANSPARENT : OPAQUE) << row.id;
         EXPECT_EQ(colours.text, row.textColour) << row.id;

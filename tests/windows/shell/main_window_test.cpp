@@ -44,19 +44,15 @@ TEST_F(MainWindow, OpensTitledCentredAt544By375WithItsClassIconsAndColouredVersi
     EXPECT_EQ(windowText(label), "R\xE9" "alis\xE9" " avec la version 2.1.3  ");
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)), GetStockObject(DEFAULT_GUI_FONT));
     // Only the version label is coloured, on the background brush.
-    HDC dc = CreateCompatibleDC(nullptr);
-    auto reply = [&](HWND child) {
-        return SendMessageA(mainWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child));
-    };
-    EXPECT_EQ(reply(label), reinterpret_cast<LRESULT>(backgroundBrush.get()));
+    const ColourReply onLabel = colourReply(mainWindow, WM_CTLCOLORSTATIC, label);
+    EXPECT_EQ(onLabel.brush, backgroundBrush.get());
+    EXPECT_EQ(onLabel.backgroundMode, TRANSPARENT);
     LOGBRUSH description = {};
     GetObjectA(backgroundBrush.get(), sizeof description, &description);
     EXPECT_EQ(description.lbColor, 0xc8d0d4u);
-    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-    SetBkMode(dc, OPAQUE);
-    EXPECT_EQ(reply(headerPanelWindow), 0);
-    EXPECT_EQ(GetBkMode(dc), OPAQUE);
-    DeleteDC(dc);
+    const ColourReply elsewhere = colourReply(mainWindow, WM_CTLCOLORSTATIC, headerPanelWindow);
+    EXPECT_EQ(elsewhere.brush, nullptr);
+    EXPECT_EQ(elsewhere.backgroundMode, OPAQUE);
 }
 
 TEST_F(MainWindow, LayoutFollowsResizingAndSurvivesMinimising) {
@@ -128,6 +124,22 @@ TEST_F(MainWindow, ShutdownEndsThePanelsAndReleasesTheQuizButLeavesATextQuizsWin
     EXPECT_TRUE(IsWindow(mainWindow));
     EXPECT_EQ(headerPanelWindow, nullptr);
     EXPECT_EQ(questionPanelWindow, nullptr);
+}
+
+// Nothing in this program plays a clip, so nothing loaded the hosting library before.
+TEST_F(PlayerTest, TextQuizNeverPreparesMedia) {
+    ASSERT_EQ(GetModuleHandleA("atl.dll"), nullptr);
+    const int initialisations = handlesTaken(HandleKind::ComInitialisation);
+    writeFile("kelvo1.mp3", "not ours to delete");
+    open({QuizKind::Text, numbered(3)});
+    click(6001);
+    click(7001);
+    EXPECT_FALSE(mediaStatus().started);
+    close();
+    EXPECT_EQ(GetModuleHandleA("atl.dll"), nullptr);
+    EXPECT_EQ(handlesTaken(HandleKind::ComInitialisation), initialisations);
+    EXPECT_TRUE(fileExists("kelvo1.mp3"));
+    EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST(Startup, AClassThatCannotBeRegisteredEndsWithItsMessageAndNothingElse) {

@@ -72,6 +72,17 @@ bool isShown(HWND parent, int id) {
     return control != nullptr && (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+ColourReply colourReply(HWND parent, UINT message, HWND child) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    SetTextColor(dc, SystemText);
+    SetBkMode(dc, OPAQUE);
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child)));
+    const ColourReply reply{brush, GetTextColor(dc), GetBkMode(dc)};
+    DeleteDC(dc);
+    return reply;
+}
+
 std::string fileContent(const std::string& name) {
     std::ifstream file(name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -30,6 +30,16 @@ std::string windowText(HWND window);
 std::string controlText(HWND parent, int id);
 bool isShown(HWND parent, int id);
 
+// What `parent` answers to a colour message (WM_CTLCOLORSTATIC, WM_CTLCOLORDLG)
+// for `child`, and what it made of a context holding SystemText, opaque.
+constexpr COLORREF SystemText = 0x123456;
+struct ColourReply {
+    HBRUSH brush;
+    COLORREF text;
+    int backgroundMode;
+};
+ColourReply colourReply(HWND parent, UINT message, HWND child);
+
 std::string fileContent(const std::string& name);
 void writeFile(const std::string& name, const std::string& content);
 bool fileExists(const char* name);
