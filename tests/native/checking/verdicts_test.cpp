@@ -4,21 +4,8 @@
 
 #include <string>
 
-#include "quiz/text.h"
-
 namespace kelvo {
 namespace {
-
-// The evaluation's own preparation: expected upper-cased only, typed trimmed too.
-std::string judge(const std::string& expected, const std::string& typed) {
-    char e[TextSize];
-    char t[TextSize];
-    copyText(e, expected.c_str());
-    copyText(t, typed.c_str());
-    upperAscii(e);
-    normaliseAnswer(t);
-    return classifyAnswer(e, t);
-}
 
 const std::string Twenty = "ABCDEFGHIJKLMNOPQRST";
 
@@ -63,7 +50,7 @@ TEST(ClassifyAnswer, FollowsTheRulesInOrder) {
         {"longest texts, nothing alike", std::string(259, 'A'), std::string(259, 'B'), Verdicts::Wrong},
         {"a long piece of the longest answer", std::string(259, 'A'), std::string(200, 'A'), Verdicts::TooShort},
     };
-    for (const auto& row : rows) EXPECT_EQ(judge(row.expected, row.typed), row.verdict) << row.why;
+    for (const auto& row : rows) EXPECT_STREQ(judgeTypedAnswer(row.expected.c_str(), row.typed.c_str()), row.verdict) << row.why;
 }
 
 }  // namespace

@@ -4,12 +4,13 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "checking/answer_slots.h"
 #include "checking/control_access.h"
+#include "question_panel/panel_layout.h"
 #include "resources/control_ids.h"
 #include "quiz/quiz.h"
 
@@ -23,21 +24,12 @@ public:
         int picture = 0;  // resource id of the picture shown by a picture box
     };
 
-    // The controls the question panel makes for `quiz`: empty answer boxes,
-    // "?" labels, hidden reveal labels (grids with revealMode above 1) and
-    // picture boxes (picture quiz).
+    // The controls the question panel plans for `quiz`, every picture present.
     void buildFor(const Quiz& quiz) {
-        const int boxes = answerBoxCount(quiz);
-        for (int index = 0; index < boxes; ++index) {
-            const int box = PanelIds::answerBox(index);
-            add(box);
-            add(PanelIds::verdictLabel(box), "?");
-        }
-        const bool grid = quiz.kind != QuizKind::Text;
-        for (int number = 1; number <= questionsShown(quiz) && boxes > 0; ++number) {
-            if (grid && quiz.revealMode > RevealMode::Picture) add(PanelIds::revealLabel(number), "", false);
-            if (quiz.kind == QuizKind::Picture)
-                controls[PanelIds::pictureBox(number)].picture = PanelIds::PictureResourceBase + number;
+        const auto anyPicture = [](int) { return std::optional<PictureSize>(PictureSize{260, 260}); };
+        for (const PlannedControl& planned : layoutQuestionPanel(quiz, anyPicture, [] { return std::string(); }).controls) {
+            const bool picture = planned.role == ControlRole::PictureBox;
+            controls[planned.id] = Control{planned.text, !planned.hidden, picture ? PanelIds::PictureResourceBase + planned.question : 0};
         }
     }
 
