@@ -16,12 +16,6 @@ namespace {
 
 using namespace kelvo;
 
-bool writeFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream stream(path, std::ios::binary);
-    stream << text;
-    return static_cast<bool>(stream);
-}
-
 int printQuiz(const std::filesystem::path& source, const std::filesystem::path& folder) {
     pack::PackedQuiz quiz;
     pack::Diagnostics diagnostics(source.u8string());
@@ -38,9 +32,9 @@ int printQuiz(const std::filesystem::path& source, const std::filesystem::path& 
     const web::Bytes codeStream = stream(pack::QuizResourceIds::Codes);
     const std::string identity = quizIdentityText(quizIdentity(quizStream, codeStream, "quiz.html"));
     std::filesystem::create_directories(folder);
-    writeFile(folder / "quiz.bin", std::string(quizStream.begin(), quizStream.end()));
-    writeFile(folder / "codes.bin", std::string(codeStream.begin(), codeStream.end()));
-    writeFile(folder / "identity.txt", identity);
+    std::ofstream(folder / "quiz.bin", std::ios::binary) << std::string(quizStream.begin(), quizStream.end());
+    std::ofstream(folder / "codes.bin", std::ios::binary) << std::string(codeStream.begin(), codeStream.end());
+    std::ofstream(folder / "identity.txt", std::ios::binary) << identity;
     web::PageEngine engine;
     if (!engine.open(quizStream, codeStream, "quiz.html", identity)) return 1;
     std::cout << engine.quizDump() << engine.pageModel() << '\n';

@@ -43,46 +43,28 @@ TEST_F(PictureQuizTest, PicturesMeasuredButNeverShownAreDeleted) {
     EXPECT_EQ(GetObjectType(shown), 0u) << "the panel deletes what its boxes showed";
 }
 
+// Text and picture: the label follows the answer, the picture does not.
 TEST_F(PictureQuizTest, RevealPictureStaysOnceShownAndAMissingOneSwapsNothing) {
-    open({QuizKind::Picture, FiveAnswers, RevealMode::Picture});
+    open({QuizKind::Picture, FiveAnswers, RevealMode::TextAndPicture});
     const Rect placed = placeInParent(control(9901));
+    EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(1)));
     answer(4001, "rouge");
     EXPECT_EQ(verdict(4001), "BRAVO");
+    EXPECT_TRUE(isShown(panel, PanelIds::revealLabel(1)));
+    EXPECT_EQ(controlText(panel, PanelIds::revealLabel(1)), "Bien vu 1");
     EXPECT_EQ(sizeOf(shownBitmap(1)), (FittedSize{260, 260})) << "the square reveal picture";
     EXPECT_EQ(placeInParent(control(9901)), placed) << "the box keeps its place and size";
     const HBITMAP revealed = shownBitmap(1);
     answer(4001, "bleu");
     EXPECT_EQ(verdict(4001), "FAUX");
+    EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(1)));
     EXPECT_EQ(shownBitmap(1), revealed);
-    EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(1))) << "mode 1 has no reveal labels";
 
     const HBITMAP questionPicture = shownBitmap(3);
     answer(4003, "jaune");
     EXPECT_EQ(verdict(4003), "BRAVO");
     EXPECT_EQ(shownBitmap(3), questionPicture) << "without a reveal picture the question's stays";
     EXPECT_EQ(sizeOf(shownBitmap(3)), (FittedSize{260, 130}));
-}
-
-TEST_F(PictureQuizTest, TextAndPictureModeShowsTheLabelAndSwaps) {
-    open({QuizKind::Picture, FiveAnswers, RevealMode::TextAndPicture});
-    EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(2)));
-    answer(4002, "vert");
-    EXPECT_TRUE(isShown(panel, PanelIds::revealLabel(2)));
-    EXPECT_EQ(controlText(panel, PanelIds::revealLabel(2)), "Bien vu 2");
-    EXPECT_EQ(sizeOf(shownBitmap(2)), (FittedSize{260, 195})) << "the landscape reveal picture";
-    answer(4002, "");
-    EXPECT_FALSE(isShown(panel, PanelIds::revealLabel(2))) << "the label follows the answer";
-    EXPECT_EQ(sizeOf(shownBitmap(2)), (FittedSize{260, 195})) << "the picture does not";
-}
-
-TEST_F(PictureQuizTest, QuizWithoutPictureBoxesLoadsNoRevealPicture) {
-    open({QuizKind::Text, FiveAnswers, RevealMode::Picture});
-    const int decodes = handlesTaken(HandleKind::ComInitialisation);
-    const int bitmaps = handlesTaken(HandleKind::GdiObject);
-    answer(4001, "rouge");
-    EXPECT_EQ(verdict(4001), "BRAVO");
-    EXPECT_EQ(handlesTaken(HandleKind::ComInitialisation), decodes);
-    EXPECT_EQ(handlesTaken(HandleKind::GdiObject), bitmaps);
 }
 
 }  // namespace
