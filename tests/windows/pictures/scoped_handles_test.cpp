@@ -7,7 +7,7 @@
 namespace kelvo {
 namespace {
 
-TEST(ScopedHandles, ComInitialisationNestsAndUnwinds) {
+TEST(ScopedHandles, ComInitialisationNestsAndUnwindsAndASelectionIsUndoneBeforeTheContextGoes) {
     const int before = liveHandles(HandleKind::ComInitialisation);
     {
         ScopedCoInitialize outer;
@@ -18,9 +18,7 @@ TEST(ScopedHandles, ComInitialisationNestsAndUnwinds) {
     EXPECT_EQ(liveHandles(HandleKind::ComInitialisation), before);
     EXPECT_EQ(CoInitialize(nullptr), S_OK) << "every initialisation was undone";
     CoUninitialize();
-}
 
-TEST(ScopedHandles, SelectionIsUndoneBeforeTheContextGoes) {
     ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
     ScopedBitmap bitmap(CreateBitmap(4, 4, 1, 1, nullptr));
     const HGDIOBJ original = GetCurrentObject(dc.get(), OBJ_BITMAP);

@@ -7,8 +7,8 @@
 namespace kelvo::testing {
 namespace {
 
-TEST_F(PlayerTest, EnterEvaluatesAndF2SavesBothKeepingTheFocus) {
-    open({QuizKind::Text, {"Paris", "x", "42"}});
+TEST_F(PlayerTest, EnterEvaluatesAndF2SavesBothKeepingTheFocusAndLeavingABoxEvaluatesIt) {
+    open({QuizKind::Text, {"Paris", "x", "42"}}, "\r\nabcd\r\n");
     SetFocus(control(4001));
     type(4001, "  paris ");
     EXPECT_EQ(SendMessageA(control(4001), WM_CHAR, '\r', 0), 0);
@@ -19,24 +19,20 @@ TEST_F(PlayerTest, EnterEvaluatesAndF2SavesBothKeepingTheFocus) {
     EXPECT_EQ(score(), " 1 / 3");
     EXPECT_EQ(GetFocus(), control(4001));
 
-    type(4001, "Paris");
-    type(4003, "42");
-    SetFocus(control(4003));
-    releaseKey(4003, VK_F2);
-    EXPECT_EQ(fileContent(savedFile), "Paris\r\n\r\n42\r\n");
-    EXPECT_EQ(GetFocus(), control(4003));
-}
-
-TEST_F(PlayerTest, LeavingABoxEvaluatesItAndTheNextSelectsItsText) {
-    open({QuizKind::Text, {"Paris", "Rome"}}, "\r\nRome\r\n");
-    SetFocus(control(4001));
+    // Leaving a box evaluates it, and the next box selects its text.
     type(4001, "Pari");
     SetFocus(control(4002));
     EXPECT_EQ(verdict(4001), "Quasiment");
     DWORD start = 0, end = 0;
     SendMessageA(control(4002), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 4u);
+    EXPECT_EQ(std::pair(start, end), std::pair(DWORD{0}, DWORD{4}));
+
+    type(4001, "Paris");
+    type(4003, "42");
+    SetFocus(control(4003));
+    releaseKey(4003, VK_F2);
+    EXPECT_EQ(fileContent(savedFile), "Paris\r\nabcd\r\n42\r\n");
+    EXPECT_EQ(GetFocus(), control(4003));
 }
 
 TEST_F(PlayerTest, F1CopiesTheAnswerIntoEveryBoxNotYetRight) {

@@ -99,7 +99,7 @@ TEST_F(MainWindow, OneWheelNotchPostsOneScrollStepAndTwoOverTheQuestionPanel) {
     }
 }
 
-TEST_F(MainWindow, ClosingSavesEveryBoxAsTypedRemovesTheClipAndEndsTheLoopWithZero) {
+TEST_F(MainWindow, ClosingSavesEveryBoxAsTypedRemovesTheClipAndEndsTheLoopWithZeroThenShutdownEndsThePanels) {
     writeFile(ShellTexts::LeftoverClip, "ID3");
     type(4001, "Paris");
     type(4003, "42");
@@ -113,9 +113,8 @@ TEST_F(MainWindow, ClosingSavesEveryBoxAsTypedRemovesTheClipAndEndsTheLoopWithZe
 
     SendMessageA(mainWindow, WM_CLOSE, 0, 0);  // no clip left: no error, the loop ends again
     EXPECT_TRUE(takeQuitMessage());
-}
 
-TEST_F(MainWindow, ShutdownEndsThePanelsAndReleasesTheQuizButLeavesATextQuizsWindow) {
+    // Shutdown ends the panels and releases the quiz, but leaves a text quiz's window.
     HWND header = headerPanelWindow;
     HWND questions = questionPanelWindow;
     shutDown(mainWindow);
