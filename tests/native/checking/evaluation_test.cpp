@@ -182,16 +182,15 @@ TEST_F(Evaluation, AllAtEndRevealsEveryLabelOnceEverySlotIsRightAndTakesBackOnly
     EXPECT_TRUE(revealed(2));
 }
 
-TEST_F(Evaluation, MissingControlsSkipTheirStepOnly) {
+TEST_F(Evaluation, MissingControlsSkipTheirStepOnlyAndStrangeRequestsChangeNothing) {
     makeQuiz(QuizKind::Picture, 1, RevealMode::Text, 2);
     panel.controls.erase(PanelIds::verdictLabel(4001));
     panel.controls.erase(PanelIds::revealLabel(1));
     answer(4001, right(1));
     EXPECT_FALSE(panel.exists(PanelIds::verdictLabel(4001)));
     EXPECT_EQ(score(), std::string(" 0 / 2 ") + SixBlanks);  // the score reads labels, and this one is missing
-}
 
-TEST_F(Evaluation, IdentifiersOutsideTheBoxesAndUnknownKindsChangeNothing) {
+    // Identifiers outside the boxes and unknown kinds change nothing.
     makeQuiz(QuizKind::Text, 1, RevealMode::Text, 2);
     for (int id : {4000, 4003, 3000, 5001}) evaluateAnswer(quiz, panel, id);
     quiz.kind = 7;

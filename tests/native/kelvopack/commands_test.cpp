@@ -214,15 +214,12 @@ TEST_F(Commands, CheckGivesThePlayersVerdicts) {
 }
 
 // A 32-bit one is found as the player beside the tool (above).
-TEST(PlayerLocation, ArchitectureComesFromThePeHeader) {
+TEST(PlayerLocation, ArchitectureComesFromThePeHeaderAndTheSearchGoesBesideTheToolThenToTheBuildTrees) {
     QuizFolder folder;
     EXPECT_EQ(executableArchitecture(folder.write("x64.exe", peHeader("\x64\x86"))), Architecture::X64);
     EXPECT_EQ(executableArchitecture(folder.write("text.exe", "hello")), std::nullopt);
     EXPECT_EQ(executableArchitecture(folder.path / "absent.exe"), std::nullopt);
-}
 
-TEST(PlayerLocation, SearchesBesideTheToolThenTheBuildTrees) {
-    QuizFolder folder;
     const fs::path tool = folder.path / "build" / "pack-win64" / "tools" / "kelvopack";
     const auto candidates = playerCandidates(tool);
     fs::create_directories(folder.path / "build" / "other-win32");

@@ -18,7 +18,7 @@ std::vector<std::string> readLines(const std::string& content, int count) {
     return lines;
 }
 
-TEST(SavedAnswersFileName, LastThreeCharactersBecomeTxt) {
+TEST(SavedAnswersFileNames, LastThreeCharactersBecomeTxtAndThePerUserCopyCarriesTheQuizIdentity) {
     struct { const char* path; const char* name; } cases[] = {
         {"C:\\quiz\\player.exe", "player.txt"},
         {"other.exe", "other.txt"},
@@ -26,16 +26,15 @@ TEST(SavedAnswersFileName, LastThreeCharactersBecomeTxt) {
         {"C:\\x\\ab", "txt"},
     };
     for (const auto& test : cases) EXPECT_EQ(savedAnswersFileName(test.path), test.name) << test.path;
-}
 
-TEST(PerUserAnswersFileName, NameWithoutExeThenTheQuizIdentity) {
-    struct { const char* executable; const char* name; } cases[] = {
+    // The per-user copy: the name without .exe, then the quiz identity.
+    struct { const char* executable; const char* name; } perUser[] = {
         {"quiz.exe", "quiz-0123456789abcdef.txt"},
         {"QUIZ.EXE", "QUIZ-0123456789abcdef.txt"},
         {"quiz.scr", "quiz.scr-0123456789abcdef.txt"},  // only .exe is cut
         {"quiz", "quiz-0123456789abcdef.txt"},
     };
-    for (const auto& test : cases)
+    for (const auto& test : perUser)
         EXPECT_EQ(perUserAnswersFileName(test.executable, "0123456789abcdef"), test.name) << test.executable;
 }
 

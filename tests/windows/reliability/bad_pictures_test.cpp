@@ -15,7 +15,9 @@ bool decodesToABitmap(const std::string& bytes) {
     return true;
 }
 
-TEST(BadPictures, LyingOrCutFilesGiveABitmapOrNothingAndKeepNoHandle) {
+// Question 3's picture in the panel is the lying BMP header: its box shows
+// nothing, the other two show their pictures, and answering still works.
+TEST_F(PlayerTest, LyingOrCutPicturesGiveABitmapOrNothingKeepNoHandleAndLeaveTheirBoxEmpty) {
     const std::string jpeg = imageResource(401), gif = imageResource(402);
     // One format's signature before another's body, a signature alone, then files cut anywhere.
     std::vector<std::string> files = {"GIF89a" + jpeg.substr(6), jpeg.substr(0, 4) + gif, "BM"};
@@ -30,11 +32,7 @@ TEST(BadPictures, LyingOrCutFilesGiveABitmapOrNothingAndKeepNoHandle) {
     EXPECT_EQ(decodePicture(nullptr, 100), nullptr);
     EXPECT_EQ(scaleToFit(nullptr, 260, 260), nullptr);
     EXPECT_EQ(liveCounts(), before);
-}
 
-TEST_F(PlayerTest, PanelLaysOutARowWhosePictureLies) {
-    // Question 3's picture is the lying BMP header: its box shows nothing,
-    // the other two show their pictures, and answering still works.
     open({QuizKind::Picture, {"rouge", "vert", "bleu"}, RevealMode::Picture});
     EXPECT_NE(shownBitmap(1), nullptr);
     EXPECT_NE(shownBitmap(2), nullptr);
