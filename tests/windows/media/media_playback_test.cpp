@@ -13,10 +13,6 @@ using ::testing::IsEmpty;
 
 using Call = RecordingMediaPlatform::Call;
 
-HICON buttonIcon(HWND button) {
-    return reinterpret_cast<HICON>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0));
-}
-
 // Commands as the panel receives them; the clip written last is the one
 // the player was given, and no other is left.
 TEST_F(PlayerTest, PlayAndStopClicksLeaveOnlyTheCurrentClip) {
@@ -62,9 +58,8 @@ TEST_F(PlayerTest, AudioQuizHostsTheRealPlayerAndShutdownReleasesItAndItsClips) 
     EXPECT_EQ(host, mediaStatus().playerHost);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(host, GWL_STYLE)) & ~WS_CLIPSIBLINGS, 0x50800000u);
     EXPECT_EQ(placeInParent(host), (Rect{0, 0, 0, 0})) << "audio needs no room";
-    EXPECT_NE(buttonIcon(control(6001)), nullptr);
-    EXPECT_NE(buttonIcon(control(7001)), nullptr);
-    EXPECT_NE(buttonIcon(control(6001)), buttonIcon(control(7001)));
+    const auto icon = [&](int button) { return SendMessageA(control(button), BM_GETIMAGE, IMAGE_ICON, 0); };
+    EXPECT_TRUE(icon(6001) != 0 && icon(7001) != 0 && icon(6001) != icon(7001)) << "play and stop show their own icons";
     click(6001);  // a real sound
     pumpUntil([] { return false; }, 300);
     ASSERT_TRUE(fileExists("kelvo1.mp3"));
@@ -79,10 +74,7 @@ TEST_F(PlayerTest, AudioQuizHostsTheRealPlayerAndShutdownReleasesItAndItsClips) 
 
 // Question 2 sits in row 1, column 2: its film shows in the band above.
 TEST_F(PlayerTest, VideoShowsAboveItsRowWhileItPlaysAndLeavesNoOldFrame) {
-    const struct {
-        int button;
-        const char* why;
-    } rows[] = {
+    const struct { int button; const char* why; } rows[] = {
         {7001, "stopped"},
         {6004, "then a question without clip"},
         {6003, "then a clip the player cannot decode: the request alone does not tell"},
@@ -134,15 +126,11 @@ TEST_F(PlayerTest, WithoutThePlayerTheAssociatedProgramOpensTheClip) {
 }
 
 TEST_F(PlayerTest, ClipThatCannotBeWrittenIsReportedAndNotPlayed) {
-    struct Row {
-        int kind;
-        const char* file;
-        const char* message;
-    } rows[] = {
+    const struct { int kind; const char* file; const char* message; } rows[] = {
         {QuizKind::Audio, "kelvo3.mp3", "Impossible de charger le fichier audio."},
         {QuizKind::Video, "kelvo3.avi", "Impossible de charger le fichier vid\xE9o."},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
         platform.messages.clear();
         ASSERT_TRUE(CreateDirectoryA(row.file, nullptr));  // no file can take its name

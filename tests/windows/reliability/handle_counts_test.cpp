@@ -62,15 +62,11 @@ TEST_F(PlayerTest, HundredsOfRevealPictureSwapsGiveBackEveryHandle) {
 
 TEST_F(PlayerTest, HundredsOfClipPlaysGiveBackEveryHandle) {
     // Wine's player takes about half a second a clip: a few dozen plays.
-    struct Row {
-        const char* why;
-        bool playerMissing;
-        int plays;
-    } rows[] = {
+    const struct { const char* why; bool playerMissing; int plays; } rows[] = {
         {"the media player control", false, 24},
         {"the associated program", true, 300},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         platform = RecordingMediaPlatform{};
         platform.playerResult = row.playerMissing ? REGDB_E_CLASSNOTREG : S_OK;
@@ -109,16 +105,11 @@ std::vector<HGDIOBJ> objectsOfTheRun(HWND panel, int questions) {
 }
 
 TEST_F(PlayerTest, ShutdownReleasesWhatTheProgramMade) {
-    struct Row {
-        const char* why;
-        int kind;
-        int revealMode;
-        int pictures;  // bitmaps shown after start
-    } rows[] = {
+    const struct { const char* why; int kind, revealMode, pictures; /* bitmaps shown after start */ } rows[] = {
         {"text quiz", QuizKind::Text, RevealMode::Text, 0},
         {"picture quiz with a swapped-in reveal picture", QuizKind::Picture, RevealMode::Picture, 2},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.why);
         const LiveCounts before = liveCounts();
         open({row.kind, {"rouge", "vert"}, row.revealMode});
