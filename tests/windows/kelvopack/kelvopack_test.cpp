@@ -116,11 +116,12 @@ using Build = KelvopackTest;
 // What only a real build shows: the quiz resources written into the real
 // executable are those of the compiled source (the player's loader reading
 // those bytes is pinned natively), the player's own loader opens them and
-// its picture decoder takes every picture. Each example is built over the
-// previous one's output, from a player that already carries quiz data in
-// French and US English; extracted and built again from the clean player,
-// it gives the same resources: nothing of an older quiz remains. A quiz of a
-// large photo started for real is left to the end-to-end play.
+// its picture decoder shows every picture at the size kelvopack stored
+// (that the player's fit keeps every stored size is tested beside the
+// decoder). Each example is built over the previous one's output, from a
+// player that already carries quiz data in French and US English; extracted
+// and built again from the clean player, it gives the same resources:
+// nothing of an older quiz remains.
 TEST_F(Build, EveryExampleIsSeenWholeByThePlayerAndExtractsToTheSameResources) {
     const fs::path player = scratch / "localised-player.exe";
     fs::copy_file(PlayerPath, player);
