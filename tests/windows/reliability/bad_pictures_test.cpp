@@ -15,8 +15,6 @@ bool decodesToABitmap(const std::string& bytes) {
     return true;
 }
 
-// Question 3's picture in the panel is the lying BMP header: its box shows
-// nothing, the other two show their pictures, and answering still works.
 TEST_F(PlayerTest, LyingOrCutPicturesGiveABitmapOrNothingKeepNoHandleAndLeaveTheirBoxEmpty) {
     const std::string jpeg = imageResource(401), gif = imageResource(402);
     // One format's signature before another's body, a signature alone, then files cut anywhere.
@@ -33,6 +31,8 @@ TEST_F(PlayerTest, LyingOrCutPicturesGiveABitmapOrNothingKeepNoHandleAndLeaveThe
     EXPECT_EQ(scaleToFit(nullptr, 260, 260), nullptr);
     EXPECT_EQ(liveCounts(), before);
 
+    // In the panel question 3's picture is the lying BMP: its box shows
+    // nothing, the other two show theirs, and answering still works.
     open({QuizKind::Picture, {"rouge", "vert", "bleu"}, RevealMode::Picture});
     EXPECT_NE(shownBitmap(1), nullptr);
     EXPECT_NE(shownBitmap(2), nullptr);
