@@ -53,7 +53,7 @@ std::string listed(const Diagnostics& diagnostics) {
 
 bool hasError(const Diagnostics& diagnostics, int line, const std::string& field, const std::string& message) {
     for (const Diagnostic& d : diagnostics.all()) {
-        if (d.isError && d.line == line && d.field.find(field) != std::string::npos &&
+        if (d.isError() && d.line == line && d.field.find(field) != std::string::npos &&
             d.message.find(message) != std::string::npos) {
             return true;
         }
