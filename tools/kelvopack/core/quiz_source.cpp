@@ -7,6 +7,8 @@
 #include <iterator>
 #include <map>
 
+#include "core/source_encoding.h"
+
 namespace kelvo::pack {
 
 namespace {
@@ -143,12 +145,12 @@ int lineOfBareNonAscii(std::string_view text) {
 
 }  // namespace
 
-bool parseQuizSource(std::string_view text, const std::filesystem::path& folder, QuizSource& source,
+bool parseQuizSource(std::string_view bytes, const std::filesystem::path& folder, QuizSource& source,
                      Diagnostics& diagnostics) {
-    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";  // Notepad writes one
-    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(ByteOrderMark.size());
     source = QuizSource{};
     source.folder = folder;
+    std::string text;
+    if (!decodeQuizSource(bytes, text, diagnostics)) return false;
     if (const int line = lineOfBareNonAscii(text); line != 0) {
         diagnostics.error(line, "",
                           "caractère accentué ou spécial hors d'un texte entre guillemets : "
@@ -194,8 +196,8 @@ bool readQuizSource(const std::filesystem::path& file, QuizSource& source, Diagn
         diagnostics.error(0, "", "impossible d'ouvrir le fichier.");
         return false;
     }
-    const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    return parseQuizSource(text, file.parent_path(), source, diagnostics);
+    const std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    return parseQuizSource(bytes, file.parent_path(), source, diagnostics);
 }
 
 }  // namespace kelvo::pack
