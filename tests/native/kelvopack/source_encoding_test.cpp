@@ -102,6 +102,8 @@ TEST(SourceEncoding, BytesNoEncodingExplainsAreRefusedOnTheirLine) {
         {"UTF-16 with half a surrogate pair", "\xFE\xFF" + encoded(title + "a", "UTF-16BE") + "\xD8\x3D",
          "quiz.toml, ligne 2 : erreur : un caractère UTF-16 est coupé en deux"},
         {"UTF-16 without its mark", encoded(title, "UTF-16LE"), "quiz.toml, ligne 1 : erreur : le fichier contient un caractère nul"},
+        {"a syntax error in UTF-16: lines and columns of the text", "\xFF\xFE" + encoded(title + "\n\nanswer = chaton", "UTF-16LE"),
+         "quiz.toml, ligne 4, colonne 10 (answer) : erreur : écrivez le texte entre guillemets"},
         // "été" pasted from a UTF-8 file into a Windows-1252 one.
         {"two encodings in one file", title + "author = \"\xC3\xA9t\xC3\xA9\"\nkind = \"\xE9t\xE9\"\n",
          "quiz.toml, ligne 2 : attention : \xC2\xAB \xC3\x83\xC2\xA9 \xC2\xBB est sans doute \xC2\xAB \xC3\xA9 \xC2\xBB "

@@ -33,4 +33,6 @@ std::string Diagnostics::format(const Diagnostic& diagnostic) const {
     return text + Labels[static_cast<int>(diagnostic.severity)] + diagnostic.message;
 }
 
+std::string guillemets(std::string_view text) { return "\xC2\xAB " + std::string(text) + " \xC2\xBB"; }
+
 }  // namespace kelvo::pack

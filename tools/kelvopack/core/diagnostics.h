@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvo::pack {
@@ -40,5 +41,8 @@ public:
 private:
     std::vector<Diagnostic> items;
 };
+
+// "« text »": how the messages quote a name or a piece of the source.
+std::string guillemets(std::string_view text);
 
 }  // namespace kelvo::pack

@@ -25,8 +25,6 @@ std::string hexByte(unsigned char byte) {
     return text;
 }
 
-std::string guillemets(std::string_view text) { return "\xC2\xAB " + std::string(text) + " \xC2\xBB"; }
-
 std::size_t firstMalformedUtf8(std::string_view bytes) {
     for (std::size_t position = 0; position < bytes.size();) {
         if (!nextUtf8Character(bytes, position)) return position;
