@@ -111,6 +111,9 @@ TEST(SyntaxErrors, EachMistakeIsToldInFrenchWithWhereAndWhatToWriteInstead) {
         {"an accented key", Head + "r\xC3\xA9ponse = \"chat\"\n",
          "ligne 4, colonne 2 : erreur : caractère \xC2\xAB \xC3\xA9 \xC2\xBB (U+00E9) dans une clé : les clés s'écrivent en "
          "anglais et sans accents (answer, prompt...)."},
+        {"an accented key below a line continued by a backslash", "explanation = \"\"\"Lisez \\\nbien\"\"\"\nr\xC3\xA9ponse = \"x\"\n",
+         "ligne 3, colonne 2 : erreur : caractère \xC2\xAB \xC3\xA9 \xC2\xBB (U+00E9) dans une clé : les clés s'écrivent en "
+         "anglais et sans accents (answer, prompt...)."},
         {"a no-break space pasted after a text", Head + "answer = \"chat\"\xC2\xA0\n",
          "ligne 4, colonne 16 : erreur : caractère invisible (U+00A0) hors d'un texte entre guillemets, sans doute collé depuis "
          "un traitement de texte : effacez-le ou remplacez-le par une espace ordinaire."},
