@@ -1,9 +1,9 @@
 #include "core/source_encoding.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
-#include <memory>
+#include <fstream>
+#include <iterator>
 
 #include "core/quiz_payload.h"
 #include "core/quiz_source.h"
@@ -14,31 +14,20 @@
 namespace kelvo::pack {
 namespace {
 
-// Encoded by the C library's iconv, as `iconv -t` would: not by our decoder's
-// own tables.
-std::string encoded(const std::string& utf8, const char* encoding) {
-    const std::unique_ptr<void, int (*)(iconv_t)> converter(iconv_open(encoding, "UTF-8"), iconv_close);
-    EXPECT_NE(converter.get(), reinterpret_cast<iconv_t>(-1)) << encoding;
-    std::string in = utf8;
-    std::string out(4 * utf8.size(), '\0');
-    char* from = in.data();
-    char* to = out.data();
-    std::size_t fromLeft = in.size();
-    std::size_t toLeft = out.size();
-    EXPECT_NE(iconv(converter.get(), &from, &fromLeft, &to, &toLeft), static_cast<std::size_t>(-1)) << encoding;
-    out.resize(out.size() - toLeft);
-    return out;
+// One source as Notepad saves it in each encoding, written by iconv
+// (sources/make-sources), not by our decoder's own tables.
+std::string savedSource(const std::string& name) {
+    std::ifstream stream(std::filesystem::path(KELVO_SOURCE_DIR) / "tests/native/kelvopack/sources" / name, std::ios::binary);
+    EXPECT_TRUE(stream) << name;
+    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
 }
 
-// Saved by Notepad: CR LF line ends, and the characters French needs beyond
-// Latin-1 (’, €, œ) besides é and « ».
-const std::string FrenchSource =
-    "title = \"L\xE2\x80\x99\xC3\xA9t\xC3\xA9 \xC2\xAB chaud \xC2\xBB\"\r\n"
-    "kind = \"text\"\r\n"
-    "codes = [\"5 \xE2\x82\xAC\"]\r\n"
-    "[[question]]\r\n"
-    "prompt = \"Un \xC5\x93uf ?\"\r\n"
-    "answer = \"\xC5\x93uf\"\r\n";
+// ASCII text in UTF-16, without a mark.
+std::string utf16(std::string_view ascii, bool bigEndian) {
+    std::string units;
+    for (char c : ascii) units += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    return units;
+}
 
 std::string notesOf(const Diagnostics& diagnostics) {
     std::string notes;
@@ -52,20 +41,21 @@ TEST(SourceEncoding, EveryWayNotepadSavesGivesTheSameQuizAndSaysHowItWasRead) {
         std::string bytes;
         std::string note;   // empty: UTF-8 needs none
     } saved[] = {
-        {"UTF-8", FrenchSource, ""},
-        {"UTF-8 with its mark", "\xEF\xBB\xBF" + FrenchSource, ""},
-        {"UTF-16 LE with its mark", "\xFF\xFE" + encoded(FrenchSource, "UTF-16LE"),
+        {"UTF-8", savedSource("ete.toml"), ""},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + savedSource("ete.toml"), ""},
+        {"UTF-16 LE with its mark", savedSource("ete-utf16le.toml"),
          "quiz.toml : remarque : fichier lu comme de l'UTF-16 (\xC2\xAB Unicode \xC2\xBB"},
-        {"UTF-16 BE with its mark", "\xFE\xFF" + encoded(FrenchSource, "UTF-16BE"),
-         "quiz.toml : remarque : fichier lu comme de l'UTF-16 gros-boutiste"},
-        {"Windows-1252", encoded(FrenchSource, "WINDOWS-1252"),
+        {"UTF-16 BE with its mark", savedSource("ete-utf16be.toml"), "quiz.toml : remarque : fichier lu comme de l'UTF-16 gros-boutiste"},
+        {"Windows-1252", savedSource("ete-windows1252.toml"),
          "quiz.toml : remarque : fichier lu comme du Windows-1252 (\xC2\xAB ANSI \xC2\xBB dans le Bloc-notes)"},
     };
     testing::QuizFolder folder;
     PackedQuiz reference;
     Diagnostics unused("quiz.toml");
-    ASSERT_TRUE(loadAndCompileQuiz(folder.write("quiz.toml", FrenchSource), reference, unused));
+    ASSERT_TRUE(loadAndCompileQuiz(folder.write("quiz.toml", savedSource("ete.toml")), reference, unused));
     EXPECT_EQ(reference.title, "L\x92\xE9t\xE9 \xAB chaud \xBB");
+    EXPECT_EQ(reference.codes, std::vector<std::string>{"5 \x80"});
+    EXPECT_EQ(reference.questions.at(0).answer, "\x9C" "uf");
     for (const auto& file : saved) {
         SCOPED_TRACE(file.encoding);
         PackedQuiz quiz;
@@ -97,12 +87,12 @@ TEST(SourceEncoding, BytesNoEncodingExplainsAreRefusedOnTheirLine) {
          "quiz.toml, ligne 2 : erreur : l'octet 0x81 ne correspond à aucun caractère : le fichier n'est ni en UTF-8 ni en Windows-1252"},
         {"the UTF-8 mark, then a byte that is not UTF-8", "\xEF\xBB\xBF" + title + "kind = \"\xE9t\xE9\"\n",
          "quiz.toml, ligne 2 : erreur : ces octets ne sont pas de l'UTF-8, alors que le fichier commence par la marque"},
-        {"UTF-16 cut after one byte of a character", "\xFF\xFE" + encoded(title, "UTF-16LE") + "k",
+        {"UTF-16 cut after one byte of a character", "\xFF\xFE" + utf16(title, false) + "k",
          "quiz.toml, ligne 2 : erreur : le fichier UTF-16 finit par un demi-caractère"},
-        {"UTF-16 with half a surrogate pair", "\xFE\xFF" + encoded(title + "a", "UTF-16BE") + "\xD8\x3D",
+        {"UTF-16 with half a surrogate pair", "\xFE\xFF" + utf16(title + "a", true) + "\xD8\x3D",
          "quiz.toml, ligne 2 : erreur : un caractère UTF-16 est coupé en deux"},
-        {"UTF-16 without its mark", encoded(title, "UTF-16LE"), "quiz.toml, ligne 1 : erreur : le fichier contient un caractère nul"},
-        {"a syntax error in UTF-16: lines and columns of the text", "\xFF\xFE" + encoded(title + "\n\nanswer = chaton", "UTF-16LE"),
+        {"UTF-16 without its mark", utf16(title, false), "quiz.toml, ligne 1 : erreur : le fichier contient un caractère nul"},
+        {"a syntax error in UTF-16: lines and columns of the text", "\xFF\xFE" + utf16(title + "\n\nanswer = chaton", false),
          "quiz.toml, ligne 4, colonne 10 (answer) : erreur : écrivez le texte entre guillemets"},
         // "été" pasted from a UTF-8 file into a Windows-1252 one.
         {"two encodings in one file", title + "author = \"\xC3\xA9t\xC3\xA9\"\nkind = \"\xE9t\xE9\"\n",
