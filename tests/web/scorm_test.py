@@ -255,6 +255,10 @@ class ScormPackage(QuizPlay, unittest.TestCase):
             for element, (before, after) in version.done.items():
                 self.assertEqual(values[element], after if right == questions else before, (element, right))
         self.play_every_answer(page, quiz, reported, one_commit_per_check)
+        # Hidden (another tab, the phone locked): the session so far is committed.
+        self.driver.execute_script("Object.defineProperty(document, 'visibilityState', {value: 'hidden'});"
+                                   "document.dispatchEvent(new Event('visibilitychange'))")
+        self.assertEqual(platform.commits(), commits[-1] + 1)
 
         data = platform.end()
         state = functools.partial(version.state, {"cmi": data})
