@@ -9,15 +9,19 @@ WIN64   := $(BUILD)/win64
 WIN32   := $(BUILD)/win32
 WEBBUILD := $(BUILD)/web
 FUZZ    := $(BUILD)/fuzz
+I686    := $(BUILD)/i686
 JOBS    ?= 2
 QUIZ    ?= examples/capitales/capitales.toml
 
 CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
+# The native suites again as the shipped player is built (-Os, x87), with the fuzz targets' inputs.
+CMAKE_I686  := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-linux.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+               -DKELVO_SANITIZE=OFF -DKELVO_FUZZ_REPLAY=ON
 
-.PHONY: all setup web native win64 win32 run test test-native test-windows test-imports fuzz clean
+.PHONY: all setup web native i686 win64 win32 run test test-native test-i686 test-windows test-imports fuzz clean
 
-all: native win64 win32
+all: native i686 win64 win32
 
 setup:
 	@scripts/setup
@@ -29,6 +33,10 @@ web: setup
 native: setup web
 	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j$(JOBS)
+
+i686: setup web
+	@cmake -S . -B $(I686) -G Ninja $(CMAKE_I686) >/dev/null
+	@cmake --build $(I686) -j$(JOBS)
 
 win64: setup web
 	@cmake -S . -B $(WIN64) -G Ninja $(CMAKE_WIN64) >/dev/null
@@ -42,7 +50,14 @@ run: win64 win32
 	@$(if $(WEB),scripts/run-page,scripts/run-quiz) $(QUIZ)
 
 test-native: native
+	@echo "native tests: x86-64 with ASan/UBSan"
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+
+# Under qemu-i386 even where the kernel runs 32-bit programs, so that every
+# machine runs the same thing.
+test-i686: i686
+	@echo "native tests: i686, -Os, x87 as the shipped player, under qemu-i386; each fuzz target's inputs replayed once"
+	@ctest --test-dir $(I686) --output-on-failure -j$(JOBS)
 
 test-windows: win64 win32
 	@scripts/test-windows $(WIN64) $(WIN32)
@@ -54,7 +69,7 @@ test-imports: win32 win64
 fuzz: setup
 	@scripts/fuzz 20
 
-test: test-imports test-native fuzz test-windows
+test: test-imports test-native test-i686 fuzz test-windows
 
 clean:
 	rm -rf $(BUILD)
