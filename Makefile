@@ -5,6 +5,7 @@
 
 BUILD   ?= build
 NATIVE  := $(BUILD)/native
+LINUX   := $(BUILD)/linux
 WIN64   := $(BUILD)/win64
 WIN32   := $(BUILD)/win32
 WEBBUILD := $(BUILD)/web
@@ -12,12 +13,13 @@ FUZZ    := $(BUILD)/fuzz
 JOBS    ?= 2
 QUIZ    ?= examples/capitales/capitales.toml
 
+CMAKE_LINUX := -DCMAKE_BUILD_TYPE=Release -DKELVO_SANITIZE=OFF -DKELVO_NO_TESTS=ON
 CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
 
-.PHONY: all setup web native win64 win32 run test test-native test-windows test-imports fuzz clean
+.PHONY: all setup web native linux win64 win32 run test test-native test-windows test-imports fuzz clean
 
-all: native win64 win32
+all: native linux win64 win32
 
 setup:
 	@scripts/setup
@@ -30,6 +32,11 @@ native: setup web
 	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j$(JOBS)
 
+# kelvopack for Linux, optimised: the build and the scripts pack with it.
+linux: setup web
+	@cmake -S . -B $(LINUX) -G Ninja $(CMAKE_LINUX) >/dev/null
+	@cmake --build $(LINUX) -j$(JOBS)
+
 win64: setup web
 	@cmake -S . -B $(WIN64) -G Ninja $(CMAKE_WIN64) >/dev/null
 	@cmake --build $(WIN64) -j$(JOBS)
@@ -38,7 +45,7 @@ win32: setup web
 	@cmake -S . -B $(WIN32) -G Ninja $(CMAKE_WIN32) >/dev/null
 	@cmake --build $(WIN32) -j$(JOBS)
 
-run: win64 win32
+run: linux win64 win32
 	@$(if $(WEB),scripts/run-page,scripts/run-quiz) $(QUIZ)
 
 test-native: native
