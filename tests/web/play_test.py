@@ -1,11 +1,11 @@
 """The browser edition played as a player would: pages written by the real
-kelvopack.exe (under Wine), opened from file:// in headless Chromium through
+kelvopack (its Linux build), opened from file:// in headless Chromium through
 Selenium, typed into with real keys, read back (verdicts, colours, score,
 code, reveals), reloaded, opened without storage, audited with axe-core, and
 damaged on purpose.
 
 Runs with Debian's /usr/bin/python3 (its Selenium). Environment:
-  KELVOPACK   kelvopack.exe         WINEPREFIX   its Wine prefix
+  KELVOPACK   the Linux kelvopack
 """
 import os
 import pathlib
@@ -31,10 +31,8 @@ NO_CODE = "      "  # six blanks, as the player's code box
 
 
 def build_page(source, page):
-    """kelvopack.exe build SOURCE -o PAGE; returns what it printed on stderr."""
-    env = dict(os.environ, KELVOPACK_EXE=os.environ["KELVOPACK"], KELVOPACK_WINEPREFIX=os.environ["WINEPREFIX"])
-    done = subprocess.run([str(ROOT / "scripts" / "kelvopack"), "build", str(source), "-o", str(page)],
-                          env=env, capture_output=True, text=True)
+    """kelvopack build SOURCE -o PAGE; returns what it printed on stderr."""
+    done = subprocess.run([os.environ["KELVOPACK"], "build", str(source), "-o", str(page)], capture_output=True, text=True)
     assert done.returncode == 0, done.stdout + done.stderr
     return done.stderr
 
