@@ -51,7 +51,7 @@ run: linux win64 win32
 test-native: native
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
 
-test-windows: win64 win32
+test-windows: linux win64 win32
 	@scripts/test-windows $(WIN64) $(WIN32)
 
 test-imports: win32 win64

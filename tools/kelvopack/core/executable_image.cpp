@@ -24,12 +24,13 @@ constexpr std::size_t CertificateDirectory = 4;
 constexpr std::size_t BaseRelocationDirectory = 5;
 constexpr std::uint32_t HighBit = 0x80000000;   // a named entry, or an entry leading to a subdirectory
 constexpr Offset ResourceDataAlignment = 8;
+constexpr Offset MaxShownName = 64;   // of a section, read from the string table
 
 // Field offsets in the COFF header, the optional header and a section header.
 namespace Field {
 constexpr Offset SectionCount = 2, SymbolTable = 8, SymbolCount = 12, OptionalHeaderSize = 16;
 constexpr Offset InitializedDataSize = 8, EntryPoint = 16, SectionAlignment = 32, FileAlignment = 36, ImageSize = 56,
-                 HeadersSize = 60, Checksum = 64, Pe32DirectoryCount = 92, Pe32PlusDirectoryCount = 108;
+                 Checksum = 64, Pe32DirectoryCount = 92, Pe32PlusDirectoryCount = 108;
 constexpr Offset VirtualSize = 8, VirtualAddress = 12, RawSize = 16, RawOffset = 20;
 }  // namespace Field
 
@@ -115,7 +116,8 @@ std::string sectionName(const ByteView& file, const Image& image, Offset header)
     if (name.size() < 2 || name[0] != '/' || image.symbolTable == 0 || !std::all_of(name.begin() + 1, name.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return printable(name);
     std::string longName;
-    for (Offset at = strings + std::stoul(name.substr(1)); at < image.symbolsEnd && *file.at(at) != 0; ++at)
+    const Offset start = strings + std::stoul(name.substr(1));
+    for (Offset at = start; at < image.symbolsEnd && at - start < MaxShownName && *file.at(at) != 0; ++at)
         longName.push_back(static_cast<char>(*file.at(at)));
     return printable(longName);
 }
@@ -199,15 +201,16 @@ struct Span {
     Offset size = 0;
 };
 
-// The file bytes loaded at `rva`, up to the end of its section.
+// The file bytes loaded at `rva`, up to the end of its section (sections
+// are in ascending addresses, as their reading checked).
 std::optional<Span> mappedFrom(const Image& image, std::uint32_t rva) {
-    for (const Section& section : image.sections) {
-        if (rva >= section.virtualAddress && rva - section.virtualAddress < section.mappedSize()) {
-            const Offset into = rva - section.virtualAddress;
-            return Span{section.rawOffset + into, section.mappedSize() - into};
-        }
-    }
-    return std::nullopt;
+    const auto after = std::upper_bound(image.sections.begin(), image.sections.end(), rva,
+                                        [](std::uint32_t address, const Section& section) { return address < section.virtualAddress; });
+    if (after == image.sections.begin()) return std::nullopt;
+    const Section& section = *(after - 1);
+    const Offset into = rva - section.virtualAddress;
+    if (into >= section.mappedSize()) return std::nullopt;
+    return Span{section.rawOffset + into, section.mappedSize() - into};
 }
 
 // Reading the three levels of the tree: types, names, languages. Offsets
@@ -219,9 +222,14 @@ struct TreeWalk {
     ResourceSet& resources;
     std::string& error;
     std::set<std::uint32_t> visited;   // directories read: a second visit is a loop
-    Offset dataBytes = 0;              // all resources together, at most the file: no two overlap
+    Offset bytesRead = 0;              // data and names, each time read: more than the file means overlaps
 
     bool inTree(Offset offset, Offset count) const { return offset <= tree.size && count <= tree.size - offset; }
+    bool spend(Offset bytes) {
+        bytesRead += bytes;
+        return bytesRead <= file.size() ||
+               fail(error, "les ressources annoncent plus d'octets que le fichier n'en contient : leurs données se chevauchent.");
+    }
 };
 
 bool readName(TreeWalk& walk, std::uint32_t field, ResourceName& name) {
@@ -231,6 +239,7 @@ bool readName(TreeWalk& walk, std::uint32_t field, ResourceName& name) {
     const Offset length = walk.inTree(offset, 2) ? walk.file.u16(walk.tree.start + offset) : 0;
     if (!walk.inTree(offset, 2 + 2 * length)) return fail(walk.error, OutsideTree);
     if (length == 0) return fail(walk.error, "une ressource a un nom vide.");
+    if (!walk.spend(2 * length)) return false;
     name.id = 0;
     for (Offset i = 0; i < length; ++i) name.text.push_back(static_cast<char16_t>(walk.file.u16(walk.tree.start + offset + 2 + 2 * i)));
     return true;
@@ -242,8 +251,7 @@ bool readData(TreeWalk& walk, std::uint32_t entry, Resource& resource) {
     const std::uint32_t size = walk.file.u32(walk.tree.start + entry + 4);
     const std::optional<Span> data = mappedFrom(walk.image, rva);
     if (!data || data->size < size) return fail(walk.error, "les données d'une ressource sont hors des sections du fichier.");
-    walk.dataBytes += size;
-    if (walk.dataBytes > walk.file.size()) return fail(walk.error, "les données des ressources se chevauchent.");
+    if (!walk.spend(size + 2 * (resource.type.text.size() + resource.name.text.size()))) return false;
     resource.data.assign(walk.file.at(data->start), walk.file.at(data->start) + size);
     walk.resources.push_back(resource);
     return true;
