@@ -40,15 +40,16 @@ auto key(const Resource& r) { return std::tie(r.type.id, r.type.text, r.name.id,
 // Read back in the order the loader searches them: named types and names
 // before numbered ones, names by their code units ("IMG" before "PATCH",
 // "Z" before "a"), numbers and languages ascending. Sizes that are no
-// multiple of 8, and an empty resource, test the alignment of what follows.
+// multiple of 8 test the alignment of what follows; the last resource,
+// empty, lies at the very end of its section.
 TEST(ExecutableImage, EveryResourceComesBackSortedFromBothKindsAndTheSameSetGivesTheSameBytes) {
     using N = ResourceName;
     const ResourceSet sorted = {
         resource(N::named("IMG"), N::number(401), 0, 9), resource(N::named("IMG"), N::number(10401), 0, 1),
-        resource(N::named("PATCH"), N::number(104), 0, 300), resource(N::named("PATCH"), N::number(105), 0, 0),
+        resource(N::named("PATCH"), N::number(104), 0, 300), resource(N::named("PATCH"), N::number(105), 0, 20000),
         resource(N::number(3), N::named("Z"), 0, 40), resource(N::number(3), N::named("a"), 0, 2),
         resource(N::number(5), N::number(1001), 0x409, 7), resource(N::number(5), N::number(1001), 0x40C, 7),
-        resource(N::number(24), N::number(1), 0, 20000),
+        resource(N::number(24), N::number(1), 0, 0),
     };
     const ResourceSet shuffled = {sorted[8], sorted[3], sorted[5], sorted[0], sorted[7], sorted[2], sorted[6], sorted[4], sorted[1]};
     for (const bool wide : {false, true}) {

@@ -202,14 +202,15 @@ struct Span {
 };
 
 // The file bytes loaded at `rva`, up to the end of its section (sections
-// are in ascending addresses, as their reading checked).
+// are in ascending addresses, as their reading checked); none at its very
+// end, where an empty resource may lie.
 std::optional<Span> mappedFrom(const Image& image, std::uint32_t rva) {
     const auto after = std::upper_bound(image.sections.begin(), image.sections.end(), rva,
                                         [](std::uint32_t address, const Section& section) { return address < section.virtualAddress; });
     if (after == image.sections.begin()) return std::nullopt;
     const Section& section = *(after - 1);
     const Offset into = rva - section.virtualAddress;
-    if (into >= section.mappedSize()) return std::nullopt;
+    if (into > section.mappedSize()) return std::nullopt;
     return Span{section.rawOffset + into, section.mappedSize() - into};
 }
 
