@@ -43,7 +43,7 @@ def tools():
 def kelvopack(tool, *arguments):
     command = [ROOT / "scripts" / "kelvopack"] if tool else [os.environ["KELVOPACK"]]
     environment = dict(os.environ, KELVOPACK_WINEPREFIX=os.environ["WINEPREFIX"], **tool)
-    done = subprocess.run([*command, *map(str, arguments)], env=environment, capture_output=True, text=True)
+    done = subprocess.run([*command, *map(str, arguments)], env=environment, capture_output=True, encoding="utf-8")
     assert done.returncode == 0, done.stdout + done.stderr
     return done.stdout
 
@@ -101,6 +101,11 @@ class SameBytes(unittest.TestCase):
                 folders = [WORK / "extracted" / str(bits) / source.stem for bits in (32, 64)]
                 self.assertEqual(filecmp.dircmp(*folders).diff_files, [])
                 self.assertEqual(sorted(os.listdir(folders[0])), sorted(os.listdir(folders[1])))
+
+    def test_the_linux_kelvopack_finds_a_player_beside_its_tree_and_speaks_utf8(self):
+        said = kelvopack({}, "build", ROOT / "examples" / "capitales" / "capitales.toml", "-o", WORK / "found.exe")
+        self.assertRegex(said, r"found\.exe écrit \(.*, lecteur /.*/src/kelvo\.exe\)\.\n")
+        self.assertEqual(kelvopack({}, "check", "ÉLÈVE", "élève"), "Presque\n")
 
     def test_objdump_reads_a_packed_unstripped_player(self):
         source = ROOT / "examples" / "drapeaux" / "drapeaux.toml"

@@ -25,6 +25,7 @@ constexpr std::size_t BaseRelocationDirectory = 5;
 constexpr std::uint32_t HighBit = 0x80000000;   // a named entry, or an entry leading to a subdirectory
 constexpr Offset ResourceDataAlignment = 8;
 constexpr Offset MaxShownName = 64;   // of a section, read from the string table
+constexpr std::uint32_t MaxFileAlignment = 0x10000;
 
 // Field offsets in the COFF header, the optional header and a section header.
 namespace Field {
@@ -190,9 +191,12 @@ bool parseImage(const ByteView& file, Image& image, std::string& error) {
         image.directories.push_back({file.u32(image.directoryTable + 8 * i), file.u32(image.directoryTable + 8 * i + 4)});
     image.sectionAlignment = file.u32(image.optionalHeader + Field::SectionAlignment);
     image.fileAlignment = file.u32(image.optionalHeader + Field::FileAlignment);
+    // The file alignment pads the sections kelvopack writes: at most 64 KB,
+    // as the format requires, and no more than the section alignment.
     const auto powerOfTwo = [](std::uint32_t value) { return value != 0 && (value & (value - 1)) == 0; };
-    if (!powerOfTwo(image.sectionAlignment) || !powerOfTwo(image.fileAlignment))
-        return fail(error, "les alignements des sections de l'exécutable ne sont pas des puissances de deux.");
+    if (!powerOfTwo(image.sectionAlignment) || !powerOfTwo(image.fileAlignment) || image.fileAlignment > MaxFileAlignment ||
+        image.fileAlignment > image.sectionAlignment)
+        return fail(error, "les alignements des sections de l'exécutable sont invalides.");
     return readSymbolTable(file, image, error) && readSections(file, image, image.optionalHeader + optionalSize, error);
 }
 
@@ -433,10 +437,14 @@ bool findRewritableResources(const ByteView& file, const Image& image, std::size
         if (!movable(image, *section))
             return fail(error, "la section " + section->name + " suit les ressources et ne peut pas être déplacée.");
     }
+    // In the order of their addresses and aligned, so that laid out again
+    // they take no more room than they did.
     Offset stored = 0;
     for (const Section& section : image.sections) {
         if (section.rawSize == 0) continue;
         if (section.rawOffset < stored) return fail(error, "les sections ne sont pas rangées dans le fichier dans l'ordre de leurs adresses.");
+        if (section.rawOffset % image.fileAlignment != 0)
+            return fail(error, "la section " + section.name + " n'est pas alignée dans le fichier comme l'en-tête le demande.");
         stored = section.rawEnd();
     }
     for (std::size_t i = 0; i < image.directories.size(); ++i) {
