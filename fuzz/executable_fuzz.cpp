@@ -16,17 +16,17 @@ void require(bool condition) {
     if (!condition) std::abort();
 }
 
+auto exactly(const pack::Resource& r) { return std::tie(r.type.id, r.type.text, r.name.id, r.name.text, r.language, r.data); }
+
 pack::ResourceSet sorted(pack::ResourceSet resources) {
-    const auto key = [](const pack::Resource& r) { return std::tie(r.type.id, r.type.text, r.name.id, r.name.text, r.language, r.data); };
-    std::sort(resources.begin(), resources.end(), [&key](const pack::Resource& a, const pack::Resource& b) { return key(a) < key(b); });
+    std::sort(resources.begin(), resources.end(),
+              [](const pack::Resource& a, const pack::Resource& b) { return exactly(a) < exactly(b); });
     return resources;
 }
 
 bool same(const pack::ResourceSet& a, const pack::ResourceSet& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const pack::Resource& x, const pack::Resource& y) {
-        return x.type.id == y.type.id && x.type.text == y.type.text && x.name.id == y.name.id && x.name.text == y.name.text &&
-               x.language == y.language && x.data == y.data;
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const pack::Resource& x, const pack::Resource& y) { return exactly(x) == exactly(y); });
 }
 
 }  // namespace

@@ -102,6 +102,7 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
     const std::string half = folder.write("half.exe", text(Bytes(good.begin(), good.begin() + good.size() / 2))).string();
     const std::string payload = folder.write("payload.exe", text(good) + "installer payload").string();
     const std::string overlapping = damaged("overlapping.exe", section(false, 2) + 20, Resources);
+    const std::string sameAddress = damaged("same-address.exe", section(false, 2) + 12, 0x2000);
     const std::string outside = damaged("outside.exe", Resources + 104, 0x7FFFFFF0);
     const std::string loop = damaged("loop.exe", Resources + 16 + 4, 0x80000000);
     const std::string deep = damaged("deep.exe", Resources + 56 + 16 + 4, 0x80000000 | 24);
@@ -129,6 +130,8 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
          refused(at("q.jpg"), "ce n'est pas un exécutable Windows")},
         {{"build", source.string(), "--player", half}, ExitCodes::Failure, refused(half, "dépasse la fin du fichier, qui est tronqué")},
         {{"build", source.string(), "--player", overlapping}, ExitCodes::Failure, refused(overlapping, "chevauche la section .r")},
+        {{"build", source.string(), "--player", sameAddress}, ExitCodes::Failure,
+         refused(sameAddress, "les sections .rsrc et .reloc se chevauchent")},
         {{"build", source.string(), "--player", outside}, ExitCodes::Failure, refused(outside, "hors des sections du fichier")},
         {{"build", source.string(), "--player", loop}, ExitCodes::Failure, refused(loop, "boucle sur lui-même")},
         {{"build", source.string(), "--player", deep}, ExitCodes::Failure, refused(deep, "a plus de trois niveaux")},

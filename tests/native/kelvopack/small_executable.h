@@ -1,13 +1,15 @@
 // A small executable laid out as GNU ld lays out the players: headers,
 // .text, an empty .rsrc, .reloc, a debug section named through the string
-// table ("/4"), then the COFF symbols and their strings; and a player made
-// from it with the dialogs kelvopack looks for.
+// table ("/4"), then the COFF symbols and their strings; a player made from
+// it with the dialogs kelvopack looks for; resources compared exactly.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "core/executable_image.h"
 
@@ -74,6 +76,15 @@ inline Bytes smallExecutable(bool wide) {
     const std::string strings("\x10\0\0\0.debug_info", 16);
     image.insert(image.end(), strings.begin(), strings.end());
     return image;
+}
+
+// A resource as an executable stores it: names compared by their code
+// units, not as the loader matches them.
+inline auto exactly(const Resource& r) { return std::tie(r.type.id, r.type.text, r.name.id, r.name.text, r.language, r.data); }
+
+inline ResourceSet sorted(ResourceSet resources) {
+    std::sort(resources.begin(), resources.end(), [](const Resource& a, const Resource& b) { return exactly(a) < exactly(b); });
+    return resources;
 }
 
 inline Resource dialog(std::uint16_t id) { return {ResourceName::number(5), ResourceName::number(id), 0x409, {1, 2, 3}}; }

@@ -17,14 +17,15 @@
 #include "core/picture_header.h"
 #include "core/quiz_payload.h"
 #include "core/quiz_validation.h"
+#include "kelvopack/small_executable.h"
 #include "platform/win32/picture_loader.h"
 #include "platform/win32/scoped_handles.h"
 #include "quiz/quiz.h"
 #include "quiz/quiz_loader.h"
 #include "quiz/win32/executable_resources.h"
 #include "quiz/win32/gdi_drawing_objects.h"
-#include "support/player_fixture.h"
 #include "resources/resource_ids.h"
+#include "support/player_fixture.h"
 #include "win32/console.h"
 
 namespace kelvo::pack::testing {
@@ -96,13 +97,6 @@ ResourceSet platformResources(const fs::path& executable) {
     Enumeration enumeration;
     if (module.get() != nullptr) EnumResourceTypesW(module.get(), collectType, reinterpret_cast<LONG_PTR>(&enumeration));
     return enumeration.resources;
-}
-
-auto key(const Resource& r) { return std::tie(r.type.id, r.type.text, r.name.id, r.name.text, r.language, r.data); }
-
-ResourceSet sorted(ResourceSet resources) {
-    std::sort(resources.begin(), resources.end(), [](const Resource& a, const Resource& b) { return key(a) < key(b); });
-    return resources;
 }
 
 ResourceSet portableResources(const std::string& bytes) {
@@ -224,7 +218,7 @@ TEST_F(Build, EveryExampleIsSeenWholeByThePlatformAndThePlayerAndExtractsToTheSa
         ASSERT_TRUE(makeQuizResources(expected, quizResources, error)) << error;
         const ResourceSet seen = sorted(platformResources(first)), meant = sorted(combineWithPlayer(playerResources, quizResources));
         EXPECT_TRUE(std::equal(seen.begin(), seen.end(), meant.begin(), meant.end(),
-                               [](const Resource& a, const Resource& b) { return key(a) == key(b); }))
+                               [](const Resource& a, const Resource& b) { return exactly(a) == exactly(b); }))
             << seen.size() << " resources seen, " << meant.size() << " meant";
         const DataFileModule module(first);
         ExecutablePatchResources patches(module.get());

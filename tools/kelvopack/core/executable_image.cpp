@@ -103,34 +103,36 @@ struct Image {
     DataDirectory directory(std::size_t index) const { return index < directories.size() ? directories[index] : DataDirectory{}; }
 };
 
-// Shown in messages: a damaged file's section name may hold any byte.
+// Shown in messages: a damaged file's section name may hold any byte, or none.
 std::string printable(const std::string& name) {
     std::string shown;
     for (char c : name) shown.push_back(c >= 0x20 && c < 0x7F ? c : '?');
-    return shown;
+    return shown.empty() ? "sans nom" : shown;
 }
 
 std::string sectionName(const ByteView& file, const Image& image, Offset header) {
     std::string name;
     for (Offset i = 0; i < 8 && file.at(header)[i] != 0; ++i) name.push_back(static_cast<char>(file.at(header)[i]));
-    const Offset strings = image.symbolTable + SymbolSize * file.u32(image.coffHeader + Field::SymbolCount);
-    if (name.size() < 2 || name[0] != '/' || image.symbolTable == 0 || !std::all_of(name.begin() + 1, name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (name.size() < 2 || name[0] != '/' || image.symbolTable == 0 || !std::all_of(name.begin() + 1, name.end(), digit))
         return printable(name);
+    const Offset strings = image.symbolTable + SymbolSize * file.u32(image.coffHeader + Field::SymbolCount);
+    const Offset start = strings + std::stoul(name.substr(1));   // at most 7 digits
     std::string longName;
-    const Offset start = strings + std::stoul(name.substr(1));
     for (Offset at = start; at < image.symbolsEnd && at - start < MaxShownName && *file.at(at) != 0; ++at)
         longName.push_back(static_cast<char>(*file.at(at)));
-    return printable(longName);
+    return printable(longName.empty() ? name : longName);
 }
 
 bool readSymbolTable(const ByteView& file, Image& image, std::string& error) {
     image.symbolTable = file.u32(image.coffHeader + Field::SymbolTable);
     if (image.symbolTable == 0) return true;
     const Offset strings = image.symbolTable + SymbolSize * file.u32(image.coffHeader + Field::SymbolCount);
-    const Offset stringsSize = file.has(strings, 4) ? file.u32(strings) : 0;
-    if (!file.has(image.symbolTable, strings - image.symbolTable) || (file.has(strings, 4) && !file.has(strings, std::max<Offset>(stringsSize, 4))))
+    // The string table gives its own size, the 4 bytes of that size included.
+    const Offset stringsSize = file.has(strings, 4) ? std::max<Offset>(file.u32(strings), 4) : 0;
+    if (!file.has(image.symbolTable, strings - image.symbolTable) || !file.has(strings, stringsSize))
         return fail(error, "la table des symboles dépasse la fin du fichier, qui est tronqué.");
-    image.symbolsEnd = file.has(strings, 4) ? strings + std::max<Offset>(stringsSize, 4) : strings;
+    image.symbolsEnd = strings + stringsSize;
     return true;
 }
 
@@ -148,16 +150,18 @@ bool readSections(const ByteView& file, Image& image, Offset table, std::string&
         section.rawOffset = section.rawSize == 0 ? 0 : file.u32(section.header + Field::RawOffset);
         if (!file.has(section.rawOffset, section.rawSize))
             return fail(error, "la section " + section.name + " dépasse la fin du fichier, qui est tronqué.");
-        if (!image.sections.empty() &&
-            section.virtualAddress < image.sections.back().virtualAddress + image.sections.back().extent())
-            return fail(error, "les sections " + image.sections.back().name + " et " + section.name + " se chevauchent.");
+        // In ascending addresses, two never at the same one.
+        const Section* previous = image.sections.empty() ? nullptr : &image.sections.back();
+        if (previous != nullptr && section.virtualAddress < previous->virtualAddress + std::max<Offset>(previous->extent(), 1))
+            return fail(error, "les sections " + previous->name + " et " + section.name + " se chevauchent.");
         image.sections.push_back(section);
     }
     // In the file, each section's data after the headers and after the data of the one before it.
     std::vector<const Section*> stored;
     for (const Section& section : image.sections)
         if (section.rawSize != 0) stored.push_back(&section);
-    std::sort(stored.begin(), stored.end(), [](const Section* a, const Section* b) { return a->rawOffset < b->rawOffset; });
+    std::sort(stored.begin(), stored.end(),
+              [](const Section* a, const Section* b) { return a->rawOffset < b->rawOffset; });
     for (std::size_t i = 0; i < stored.size(); ++i) {
         if (stored[i]->rawOffset < (i == 0 ? image.end : stored[i - 1]->rawEnd()))
             return fail(error, "la section " + stored[i]->name + " chevauche " +
@@ -181,7 +185,8 @@ bool parseImage(const ByteView& file, Image& image, std::string& error) {
     if (magic != Pe32Magic && magic != Pe32PlusMagic)
         return fail(error, "ce n'est ni un exécutable Windows 32 bits (PE32) ni 64 bits (PE32+).");
     const Offset optionalSize = file.u16(image.coffHeader + Field::OptionalHeaderSize);
-    const Offset countField = image.optionalHeader + (magic == Pe32Magic ? Field::Pe32DirectoryCount : Field::Pe32PlusDirectoryCount);
+    const Offset countField =
+        image.optionalHeader + (magic == Pe32Magic ? Field::Pe32DirectoryCount : Field::Pe32PlusDirectoryCount);
     const Offset directoryCount = file.u32(countField);
     image.directoryTable = countField + 4;
     if (!file.has(image.optionalHeader, optionalSize) || directoryCount > 16 ||
@@ -194,8 +199,8 @@ bool parseImage(const ByteView& file, Image& image, std::string& error) {
     // The file alignment pads the sections kelvopack writes: at most 64 KB,
     // as the format requires, and no more than the section alignment.
     const auto powerOfTwo = [](std::uint32_t value) { return value != 0 && (value & (value - 1)) == 0; };
-    if (!powerOfTwo(image.sectionAlignment) || !powerOfTwo(image.fileAlignment) || image.fileAlignment > MaxFileAlignment ||
-        image.fileAlignment > image.sectionAlignment)
+    if (!powerOfTwo(image.sectionAlignment) || !powerOfTwo(image.fileAlignment) ||
+        image.fileAlignment > MaxFileAlignment || image.fileAlignment > image.sectionAlignment)
         return fail(error, "les alignements des sections de l'exécutable sont invalides.");
     return readSymbolTable(file, image, error) && readSections(file, image, image.optionalHeader + optionalSize, error);
 }
@@ -209,8 +214,9 @@ struct Span {
 // are in ascending addresses, as their reading checked); none at its very
 // end, where an empty resource may lie.
 std::optional<Span> mappedFrom(const Image& image, std::uint32_t rva) {
-    const auto after = std::upper_bound(image.sections.begin(), image.sections.end(), rva,
-                                        [](std::uint32_t address, const Section& section) { return address < section.virtualAddress; });
+    const auto after = std::upper_bound(
+        image.sections.begin(), image.sections.end(), rva,
+        [](std::uint32_t address, const Section& section) { return address < section.virtualAddress; });
     if (after == image.sections.begin()) return std::nullopt;
     const Section& section = *(after - 1);
     const Offset into = rva - section.virtualAddress;
@@ -232,8 +238,8 @@ struct TreeWalk {
     bool inTree(Offset offset, Offset count) const { return offset <= tree.size && count <= tree.size - offset; }
     bool spend(Offset bytes) {
         bytesRead += bytes;
-        return bytesRead <= file.size() ||
-               fail(error, "les ressources annoncent plus d'octets que le fichier n'en contient : leurs données se chevauchent.");
+        return bytesRead <= file.size() || fail(error, "les ressources annoncent plus d'octets que le fichier n'en "
+                                                       "contient : leurs données se chevauchent.");
     }
 };
 
@@ -246,7 +252,8 @@ bool readName(TreeWalk& walk, std::uint32_t field, ResourceName& name) {
     if (length == 0) return fail(walk.error, "une ressource a un nom vide.");
     if (!walk.spend(2 * length)) return false;
     name.id = 0;
-    for (Offset i = 0; i < length; ++i) name.text.push_back(static_cast<char16_t>(walk.file.u16(walk.tree.start + offset + 2 + 2 * i)));
+    for (Offset i = 0; i < length; ++i)
+        name.text.push_back(static_cast<char16_t>(walk.file.u16(walk.tree.start + offset + 2 + 2 * i)));
     return true;
 }
 
@@ -255,7 +262,8 @@ bool readData(TreeWalk& walk, std::uint32_t entry, Resource& resource) {
     const std::uint32_t rva = walk.file.u32(walk.tree.start + entry);
     const std::uint32_t size = walk.file.u32(walk.tree.start + entry + 4);
     const std::optional<Span> data = mappedFrom(walk.image, rva);
-    if (!data || data->size < size) return fail(walk.error, "les données d'une ressource sont hors des sections du fichier.");
+    if (!data || data->size < size)
+        return fail(walk.error, "les données d'une ressource sont hors des sections du fichier.");
     if (!walk.spend(size + 2 * (resource.type.text.size() + resource.name.text.size()))) return false;
     resource.data.assign(walk.file.at(data->start), walk.file.at(data->start) + size);
     walk.resources.push_back(resource);
@@ -277,7 +285,8 @@ bool readDirectory(TreeWalk& walk, std::uint32_t offset, int level, Resource& re
             resource.language = static_cast<std::uint16_t>(name);
             if (!readData(walk, target, resource)) return false;
         } else {
-            if (!subdirectory) return fail(walk.error, "le répertoire des ressources n'a pas ses trois niveaux (type, nom, langue).");
+            if (!subdirectory)
+                return fail(walk.error, "le répertoire des ressources n'a pas ses trois niveaux (type, nom, langue).");
             if (!readName(walk, name, level == 0 ? resource.type : resource.name) ||
                 !readDirectory(walk, target & ~HighBit, level + 1, resource))
                 return false;
