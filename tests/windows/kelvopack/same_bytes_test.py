@@ -30,19 +30,25 @@ OBJDUMP = {32: "i686-w64-mingw32-objdump", 64: "x86_64-w64-mingw32-objdump"}
 RUNS_32_BIT = subprocess.run([ROOT / "scripts" / "runs-32-bit"]).returncode == 0
 
 
+LINUX = [os.environ["KELVOPACK"]]
+
+
 def tools():
-    """name -> the kelvopack.exe that scripts/kelvopack runs under Wine, none for the Linux build."""
-    found = {"linux": {}, "exe64": {"KELVOPACK_EXE": os.environ["KELVOPACK64"]}}
+    """name -> the command that runs that build of kelvopack (a kelvopack.exe through scripts/kelvopack and Wine)."""
+    wine = [str(ROOT / "scripts" / "kelvopack")]
+    found = {"linux": LINUX, "exe64": wine + ["KELVOPACK_EXE=" + os.environ["KELVOPACK64"]]}
     if RUNS_32_BIT:
-        found["exe32"] = {"KELVOPACK_EXE": str(WIN32 / "tools" / "kelvopack" / "kelvopack.exe")}
+        found["exe32"] = wine + ["KELVOPACK_EXE=" + str(WIN32 / "tools" / "kelvopack" / "kelvopack.exe")]
     else:
         print("same_bytes_test: this machine runs no 32-bit programs: the 32-bit kelvopack.exe is left out")
     return found
 
 
 def kelvopack(tool, *arguments):
-    command = [ROOT / "scripts" / "kelvopack"] if tool else [os.environ["KELVOPACK"]]
-    environment = dict(os.environ, KELVOPACK_WINEPREFIX=os.environ["WINEPREFIX"], **tool)
+    """Runs `tool` (its command, then NAME=VALUE settings of its environment) with `arguments`; returns its output."""
+    command = [part for part in tool if "=" not in part]
+    settings = dict(part.split("=", 1) for part in tool if "=" in part)
+    environment = dict(os.environ, KELVOPACK_WINEPREFIX=os.environ["WINEPREFIX"], **settings)
     done = subprocess.run([*command, *map(str, arguments)], env=environment, capture_output=True, encoding="utf-8")
     assert done.returncode == 0, done.stdout + done.stderr
     return done.stdout
@@ -81,7 +87,7 @@ class SameBytes(unittest.TestCase):
                         self.assertTrue(filecmp.cmp(first, self.packed(tool, source, bits), shallow=False), tool)
 
     def test_packing_again_into_a_packed_player_or_from_the_extracted_source_changes_nothing(self):
-        linux = self.tools["linux"]
+        linux = LINUX
         for source in self.sources:
             for bits in (32, 64):
                 with self.subTest(source=source.name, bits=bits):
@@ -103,16 +109,16 @@ class SameBytes(unittest.TestCase):
                 self.assertEqual(sorted(os.listdir(folders[0])), sorted(os.listdir(folders[1])))
 
     def test_the_linux_kelvopack_finds_a_player_beside_its_tree_and_speaks_utf8(self):
-        said = kelvopack({}, "build", ROOT / "examples" / "capitales" / "capitales.toml", "-o", WORK / "found.exe")
+        said = kelvopack(LINUX, "build", ROOT / "examples" / "capitales" / "capitales.toml", "-o", WORK / "found.exe")
         self.assertRegex(said, r"found\.exe écrit \(.*, lecteur /.*/src/kelvo\.exe\)\.\n")
-        self.assertEqual(kelvopack({}, "check", "ÉLÈVE", "élève"), "Presque\n")
+        self.assertEqual(kelvopack(LINUX, "check", "ÉLÈVE", "élève"), "Presque\n")
 
     def test_objdump_reads_a_packed_unstripped_player(self):
         source = ROOT / "examples" / "drapeaux" / "drapeaux.toml"
         for bits, player in UNSTRIPPED.items():
             with self.subTest(bits=bits):
                 packed = WORK / f"unstripped{bits}.exe"
-                kelvopack(self.tools["linux"], "build", source, "-o", packed, "--player", player)
+                kelvopack(LINUX, "build", source, "-o", packed, "--player", player)
                 dump = subprocess.run([OBJDUMP[bits], "-h", "-p", "-t", packed], capture_output=True, text=True)
                 self.assertEqual((dump.returncode, dump.stderr), (0, ""))
                 # The section table, the data directories, the resource tree
