@@ -108,6 +108,8 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
     const std::string deep = damaged("deep.exe", Resources + 56 + 16 + 4, 0x80000000 | 24);
     const std::string signed_ = damaged("signed.exe", directory(false, 4), 0x0000000800000A00u, 8);
     const std::string fixed = damaged("fixed.exe", section(false, 3), 0x617461642E, 8);   // ".data"
+    const std::string debugAfter = damaged("debug-after.exe", directory(false, 6), 0x3000);   // into .reloc
+    const std::string aligned = damaged("aligned.exe", Optional + 36, 0x20000);
     const auto refused = [](const std::string& file, const char* fault) {
         return std::vector<std::string>{"lecteur " + file, fault};
     };
@@ -135,12 +137,15 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
         {{"build", source.string(), "--player", outside}, ExitCodes::Failure, refused(outside, "hors des sections du fichier")},
         {{"build", source.string(), "--player", loop}, ExitCodes::Failure, refused(loop, "boucle sur lui-même")},
         {{"build", source.string(), "--player", deep}, ExitCodes::Failure, refused(deep, "a plus de trois niveaux")},
+        {{"build", source.string(), "--player", aligned}, ExitCodes::Failure, refused(aligned, "alignements des sections")},
         // What could be read but not rewritten without breaking the program.
         {{"build", source.string(), "--player", signed_}, ExitCodes::Failure, refused(signed_, "est signé")},
         {{"build", source.string(), "--player", payload}, ExitCodes::Failure,
          refused(payload, "des données suivent la dernière section")},
         {{"build", source.string(), "--player", fixed}, ExitCodes::Failure,
          refused(fixed, "la section .data suit les ressources et ne peut pas être déplacée")},
+        {{"build", source.string(), "--player", debugAfter}, ExitCodes::Failure,
+         refused(debugAfter, "le répertoire de données 6 pointe dans les ressources ou après elles")},
         {{"build", source.string(), "--arch", "64"}, ExitCodes::Failure, {"64 bits introuvable"}},
         {{"build", source.string(), "--html", "-o", at("quiz.exe")}, ExitCodes::Usage, {}},
         {{"validate", at("absent.toml")}, ExitCodes::Invalid, {}},

@@ -35,7 +35,7 @@ Resource resource(ResourceName type, ResourceName name, std::uint16_t language, 
 
 // Read back in the order the loader searches them: named types and names
 // before numbered ones, names by their code units ("IMG" before "PATCH",
-// "Z" before "a"), numbers and languages ascending. Sizes that are no
+// "Z€" before "a"), numbers and languages ascending. Sizes that are no
 // multiple of 8 test the alignment of what follows; the last resource,
 // empty, lies at the very end of its section.
 TEST(ExecutableImage, EveryResourceComesBackSortedFromBothKindsAndTheSameSetGivesTheSameBytes) {
@@ -43,7 +43,7 @@ TEST(ExecutableImage, EveryResourceComesBackSortedFromBothKindsAndTheSameSetGive
     const ResourceSet sorted = {
         resource(N::named("IMG"), N::number(401), 0, 9), resource(N::named("IMG"), N::number(10401), 0, 1),
         resource(N::named("PATCH"), N::number(104), 0, 300), resource(N::named("PATCH"), N::number(105), 0, 20000),
-        resource(N::number(3), N::named("Z"), 0, 40), resource(N::number(3), N::named("a"), 0, 2),
+        resource(N::number(3), N{0, u"Z\u20AC"}, 0, 40), resource(N::number(3), N::named("a"), 0, 2),
         resource(N::number(5), N::number(1001), 0x409, 7), resource(N::number(5), N::number(1001), 0x40C, 7),
         resource(N::number(24), N::number(1), 0, 0),
     };
