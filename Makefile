@@ -5,6 +5,7 @@
 
 BUILD   ?= build
 NATIVE  := $(BUILD)/native
+LINUX   := $(BUILD)/linux
 WIN64   := $(BUILD)/win64
 WIN32   := $(BUILD)/win32
 WEBBUILD := $(BUILD)/web
@@ -13,15 +14,16 @@ I686    := $(BUILD)/i686
 JOBS    ?= 2
 QUIZ    ?= examples/capitales/capitales.toml
 
+CMAKE_LINUX := -DCMAKE_BUILD_TYPE=Release -DKELVO_SANITIZE=OFF -DKELVO_NO_TESTS=ON
 CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
 # The native suites again as the shipped player is built (-Os, x87), with the fuzz targets' inputs.
 CMAKE_I686  := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-linux.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
                -DKELVO_SANITIZE=OFF -DKELVO_FUZZ_REPLAY=ON
 
-.PHONY: all setup web native i686 win64 win32 run test test-native test-i686 test-windows test-imports fuzz clean
+.PHONY: all setup web native linux i686 win64 win32 run test test-native test-i686 test-windows test-imports fuzz clean
 
-all: native i686 win64 win32
+all: native linux i686 win64 win32
 
 setup:
 	@scripts/setup
@@ -33,6 +35,11 @@ web: setup
 native: setup web
 	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j$(JOBS)
+
+# kelvopack for Linux, optimised: the build and the scripts pack with it.
+linux: setup web
+	@cmake -S . -B $(LINUX) -G Ninja $(CMAKE_LINUX) >/dev/null
+	@cmake --build $(LINUX) -j$(JOBS)
 
 i686: setup web
 	@cmake -S . -B $(I686) -G Ninja $(CMAKE_I686) >/dev/null
@@ -46,7 +53,7 @@ win32: setup web
 	@cmake -S . -B $(WIN32) -G Ninja $(CMAKE_WIN32) >/dev/null
 	@cmake --build $(WIN32) -j$(JOBS)
 
-run: win64 win32
+run: linux win64 win32
 	@$(if $(WEB),scripts/run-page,scripts/run-quiz) $(QUIZ)
 
 test-native: native
@@ -59,7 +66,7 @@ test-i686: i686
 	@echo "native tests: i686, -Os, x87 as the shipped player, under qemu-i386; each fuzz target's inputs replayed once"
 	@ctest --test-dir $(I686) --output-on-failure -j$(JOBS)
 
-test-windows: win64 win32
+test-windows: linux win64 win32
 	@scripts/test-windows $(WIN64) $(WIN32)
 
 test-imports: win32 win64

@@ -2,7 +2,8 @@
 """A player opens the example text quiz, types answers (accents included),
 reads the verdicts by their colours, saves, scrolls, closes with the close
 box and finds everything again at the next start: the real player
-of the build tree (32- or 64-bit) with the quiz packed into it by kelvopack, driven only from outside."""
+of the build tree (32- or 64-bit) with the quiz packed into it by the Linux
+kelvopack, driven only from outside."""
 
 import os
 import shutil
@@ -39,8 +40,7 @@ class PlayTest(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="kelvo-e2e-")
         self.exe = os.path.join(self.folder, "capitales.exe")
-        subprocess.run(["wine", KELVOPACK, "build", QUIZ, "-o", self.exe, "--player", PLAYER], check=True,
-                       stdout=subprocess.DEVNULL, env=dict(os.environ, KELVOPACK_NO_PAUSE="1"))
+        subprocess.run([KELVOPACK, "build", QUIZ, "-o", self.exe, "--player", PLAYER], check=True, stdout=subprocess.DEVNULL)
         self.saved = os.path.join(self.folder, "capitales.txt")
         self.player = None
 
@@ -123,6 +123,6 @@ class PlayTest(unittest.TestCase):
 
 if __name__ == "__main__":
     if not PLAYER or not KELVOPACK:
-        sys.exit("KELVO_PLAYER and KELVOPACK must name the player and kelvopack.exe")
+        sys.exit("KELVO_PLAYER and KELVOPACK must name the player and the Linux kelvopack")
     bind_accent_keys()
     unittest.main(verbosity=2)

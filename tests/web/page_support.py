@@ -1,5 +1,4 @@
-"""What the browser edition's tests share: kelvopack run through
-scripts/kelvopack, headless Chromium, a quiz page's elements read and typed
+"""What the browser edition's tests share: the Linux kelvopack, headless Chromium, a quiz page's elements read and typed
 into as a player would, and the examples' expected answers."""
 import os
 import pathlib
@@ -22,9 +21,8 @@ NO_CODE = "      "  # six blanks, as the player's code box
 def build(source, output, *options):
     """kelvopack build SOURCE -o OUTPUT [OPTIONS]; returns what it printed on stderr."""
     pathlib.Path(output).parent.mkdir(parents=True, exist_ok=True)
-    env = dict(os.environ, KELVOPACK_EXE=os.environ["KELVOPACK"], KELVOPACK_WINEPREFIX=os.environ["WINEPREFIX"])
-    done = subprocess.run([str(ROOT / "scripts" / "kelvopack"), "build", str(source), "-o", str(output), *options],
-                          env=env, capture_output=True, text=True)
+    done = subprocess.run([os.environ["KELVOPACK"], "build", str(source), "-o", str(output), *options],
+                          capture_output=True, text=True)
     assert done.returncode == 0, done.stdout + done.stderr
     return done.stderr
 

@@ -1,11 +1,11 @@
-"""The browser edition played as a player would: pages written by the real
-kelvopack.exe (under Wine), opened from file:// in headless Chromium through
+"""The browser edition played as a player would: pages written by the Linux
+kelvopack, opened from file:// in headless Chromium through
 Selenium, typed into with real keys, read back (verdicts, colours, score,
 code, reveals), reloaded, opened without storage, audited with axe-core, and
 damaged on purpose.
 
 Runs with Debian's /usr/bin/python3 (its Selenium). Environment:
-  KELVOPACK   kelvopack.exe         WINEPREFIX   its Wine prefix
+  KELVOPACK   the Linux kelvopack
 """
 import pathlib
 import shutil

@@ -9,7 +9,7 @@ every call's error code, a second session from the platform's data alone,
 the page without a platform, and the 4096 characters of SCORM 1.2.
 
 Runs with Debian's /usr/bin/python3 (its Selenium). Environment:
-  KELVOPACK   kelvopack.exe         WINEPREFIX   its Wine prefix
+  KELVOPACK   the Linux kelvopack
 """
 import functools
 import http.server
