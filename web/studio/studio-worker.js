@@ -69,7 +69,7 @@ function folderFiles() {
 function opened(reply) {
   if (reply.error) return reply;
   sentPreviews.clear();
-  return { form: reply.form, files: folderFiles() };
+  return { form: reply.form, warning: reply.warning, files: folderFiles() };
 }
 
 async function inflate(bytes) {

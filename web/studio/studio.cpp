@@ -37,6 +37,9 @@ constexpr const char* NotAQuiz = "Ce fichier n'est pas un quiz Kelvo (ni un quiz
 constexpr const char* DamagedPage =
     "cette page n'est pas une page de quiz écrite par kelvopack, ou elle est abîmée (ses données ne sont plus celles que kelvopack a écrites).";
 constexpr const char* BadFileName = "le nom du fichier ne peut être vide ni contenir l'un de ces caractères : \\ / : * ? \" < > |";
+constexpr const char* ClipsNotInPage =
+    "les extraits que les navigateurs ne lisent pas (AVI, WMV, MIDI) ne sont pas dans une page web : choisissez-les à nouveau "
+    "aux questions marquées, ou ouvrez plutôt le quiz .exe.";
 constexpr const char* FormErrors = "le quiz a encore des erreurs (voyez les champs marqués) ; rien n'a été enregistré.";
 }  // namespace Texts
 
@@ -431,7 +434,12 @@ std::string Studio::openPage(const std::string& fileName, const Bytes& quizStrea
     PackedQuiz quiz;
     std::string error;
     if (!readQuizResources(resources, quiz, error)) return errorJson(std::string(Texts::NotAQuiz) + error);
-    return openExtracted(stemOf(fileName), quiz);
+    json opened = json::parse(openExtracted(stemOf(fileName), quiz));
+    const bool clips = quiz.kind == QuizKind::Audio || quiz.kind == QuizKind::Video;
+    const bool clipMissing = std::any_of(quiz.questions.begin(), quiz.questions.end(),
+                                         [](const PackedQuestion& question) { return question.picture.empty(); });
+    if (clips && clipMissing) opened["warning"] = Texts::ClipsNotInPage;
+    return opened.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string Studio::openSource(const std::string& sourceName, const std::string& text, const std::vector<FolderFile>& media) {

@@ -72,10 +72,10 @@
   function status(text) { $("status").textContent = text; }
   function showProgress(done, total) {
     const bar = $("progress");
-    bar.hidden = done >= total;
+    $("progress-line").hidden = done >= total;
     bar.max = total;
     bar.value = done;
-    status("Images : " + done + " / " + total);
+    $("progress-text").textContent = "Images : " + done + " / " + total;
   }
 
   // ---- Drawing ---------------------------------------------------------------
@@ -284,21 +284,27 @@
       wrapper.querySelector("[data-about]").textContent = picture.description;
     }
     document.documentElement.dataset.valid = result.valid ? "1" : "0";
-    if (result.shrink) status("Images : " + result.shrink);
+    $("pictures-summary").textContent = result.shrink ? "Images : " + result.shrink : "";
   }
 
   // ---- Changes -----------------------------------------------------------------
+  // data-busy stands while a check is due or under way (tests wait on it).
   let checkTimer = 0;
-  let checking = Promise.resolve();
+  let checksUnderWay = 0;
   function changed(structural) {
     if (structural) drawForm();
     clearTimeout(checkTimer);
+    document.documentElement.dataset.busy = "1";
     checkTimer = setTimeout(check, 120);
     autosave();
   }
-  function check() {
-    checking = ask("check", { form: JSON.stringify(form) }).then(showChecked);
-    return checking;
+  async function check() {
+    checkTimer = 0;
+    ++checksUnderWay;
+    document.documentElement.dataset.busy = "1";
+    const result = await ask("check", { form: JSON.stringify(form) });
+    if (--checksUnderWay === 0 && !checkTimer) delete document.documentElement.dataset.busy;
+    showChecked(result);
   }
 
   // A new file gets a name of its own unless it is the same file again.
@@ -381,7 +387,7 @@
       clearTimeout(checkTimer);
       status("Enregistrement…");
       const reply = await ask("save", { form: JSON.stringify(form), output: OUTPUTS[id] });
-      $("progress").hidden = true;
+      $("progress-line").hidden = true;
       if (reply.error) {
         status(reply.error);
         await check();
@@ -395,7 +401,7 @@
   }
   $("play").addEventListener("click", async () => {
     const reply = await ask("save", { form: JSON.stringify(form), output: OUTPUTS["save-html"] });
-    $("progress").hidden = true;
+    $("progress-line").hidden = true;
     if (reply.error) {
       status(reply.error);
       return check();
@@ -426,7 +432,7 @@
     for (const [name, bytes] of media) storeMedia(name, bytes);
     checked = null;
     drawForm();
-    status(what + " ouvert.");
+    status(what + " ouvert." + (reply.warning ? " Attention : " + reply.warning : ""));
     changed();
   }
   $("open-file").addEventListener("change", async () => {
@@ -470,7 +476,11 @@
           request.result.createObjectStore("work");
           request.result.createObjectStore("media");
         };
-        request.onsuccess = () => resolve(request.result);
+        request.onsuccess = () => {
+          // Another page (or a test) forgetting the work must not wait on this one.
+          request.result.onversionchange = () => request.result.close();
+          resolve(request.result);
+        };
         request.onerror = () => resolve(null);
         request.onblocked = () => resolve(null);
       } catch (error) {
@@ -495,7 +505,11 @@
   let saveTimer = 0;
   function autosave() {
     clearTimeout(saveTimer);
-    saveTimer = setTimeout(() => transaction(["work"], true, (tx) => tx.objectStore("work").put(JSON.stringify(form), "form")), 300);
+    delete document.documentElement.dataset.kept;
+    saveTimer = setTimeout(async () => {
+      await transaction(["work"], true, (tx) => tx.objectStore("work").put(JSON.stringify(form), "form"));
+      if (database) document.documentElement.dataset.kept = "1";
+    }, 300);
   }
   function storeMedia(name, bytes) { transaction(["media"], true, (tx) => tx.objectStore("media").put(bytes, name)); }
   function clearStoredMedia() { return transaction(["media"], true, (tx) => tx.objectStore("media").clear()); }
