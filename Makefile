@@ -15,9 +15,9 @@ QUIZ    ?= examples/capitales/capitales.toml
 CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
 
-.PHONY: all setup web native win64 win32 run test test-native test-windows test-imports fuzz clean
+.PHONY: all setup web native win64 win32 studio run test test-native test-windows test-imports test-studio fuzz clean
 
-all: native win64 win32
+all: native win64 win32 studio
 
 setup:
 	@scripts/setup
@@ -38,6 +38,12 @@ win32: setup web
 	@cmake -S . -B $(WIN32) -G Ninja $(CMAKE_WIN32) >/dev/null
 	@cmake --build $(WIN32) -j$(JOBS)
 
+# The studio page, shipped beside the 32-bit player and kelvopack.exe: the
+# studio's engine (emscripten) with that player's bytes inside.
+studio: web win32
+	@KELVO_WEB_TARGETS=kelvo_studio_engine scripts/build-web $(CURDIR)/$(WEBBUILD)
+	@python3 web/studio/assemble_studio.py $(WEBBUILD)/kelvo-studio-engine.js $(WIN32)/src/kelvo.exe $(WIN32)/kelvo-studio.html
+
 run: win64 win32
 	@$(if $(WEB),scripts/run-page,scripts/run-quiz) $(QUIZ)
 
@@ -51,10 +57,13 @@ test-imports: win32 win64
 	@scripts/check-imports --max-kb 600 $(WIN32)/src/kelvo.exe
 	@scripts/check-imports $(WIN64)/src/kelvo.exe $(WIN32)/tools/kelvopack/kelvopack.exe
 
+test-studio: studio
+	@STUDIO=$(WIN32)/kelvo-studio.html PLAYER=$(WIN32)/src/kelvo.exe /usr/bin/python3 tests/web/studio_test.py
+
 fuzz: setup
 	@scripts/fuzz 20
 
-test: test-imports test-native fuzz test-windows
+test: test-imports test-native fuzz test-windows test-studio
 
 clean:
 	rm -rf $(BUILD)

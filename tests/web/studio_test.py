@@ -36,12 +36,12 @@ WORK = pathlib.Path(tempfile.mkdtemp(prefix="kelvo-studio-"))
 MAKES_EXECUTABLES = os.environ.get("STUDIO_EXE", "1") == "1"
 
 
-def kelvopack(*arguments):
+def kelvopack(*arguments, input=None):
     """Runs kelvopack; returns (status, stdout, stderr)."""
     tool = os.environ.get("KELVOPACK", "")
     command = [tool] if tool and not tool.endswith(".exe") else [str(ROOT / "scripts" / "kelvopack")]
     env = dict(os.environ, KELVOPACK_EXE=tool) if tool.endswith(".exe") else dict(os.environ)
-    done = subprocess.run(command + [str(a) for a in arguments], env=env, capture_output=True, text=True)
+    done = subprocess.run(command + [str(a) for a in arguments], env=env, input=input, capture_output=True, text=True)
     return done.returncode, done.stdout, done.stderr
 
 
@@ -344,6 +344,29 @@ class StudioTest(unittest.TestCase):
         self.assertEqual(status, 0, out + err)
         time.sleep(0.5)
         self.assertTrue((self.downloads / "clavier.html").read_bytes() == (WORK / "clavier" / "clavier.html").read_bytes())
+
+    def test_playing_the_quiz_and_what_a_pupil_would_get(self):
+        studio = fill_in(self.fresh(), "capitales")
+        expected = [q["answer"] for q in tomllib.loads((EXAMPLES / "capitales" / "capitales.toml").read_text("utf-8"))["question"]]
+        typed = ["  paris ", "athenes", "Vinene", "Varso", "Copenhague la belle"]
+        _, verdicts, _ = kelvopack("check", input="".join(f"{e}\t{t}\n" for e, t in zip(expected, typed)))
+        self.assertEqual(len(verdicts.splitlines()), len(typed))
+        for number, (verdict, pupil) in enumerate(zip(verdicts.splitlines(), typed), 1):
+            with self.subTest(pupil):
+                studio.type(f"f-q{number}-pupil", pupil)
+                studio.wait(f"return document.getElementById('f-q{number}-pupil-verdict').textContent === {verdict!r}", 10)
+        studio.click("play")
+        self.driver.switch_to.frame(studio.by_id("player-frame"))
+        try:
+            studio.wait("return document.documentElement.dataset.ready")
+            box = self.driver.find_element(By.ID, "4001")
+            box.send_keys("paris", Keys.ENTER)
+            studio.wait("return document.getElementById('5001').textContent === 'BRAVO'")
+            self.assertEqual(self.driver.find_element(By.ID, "32").text.strip(), "1 / 5")
+        finally:
+            self.driver.switch_to.default_content()
+        studio.click("back")
+        self.assertEqual(self.driver.switch_to.active_element.get_attribute("id"), "play")
 
     def test_the_work_comes_back_after_a_reload(self):
         studio = fill_in(self.fresh(), "drapeaux")
