@@ -256,6 +256,22 @@ class StudioTest(unittest.TestCase):
         studio = self.fresh().open_file(self.zip_of("drapeaux"))
         self.assertTrue(studio.save("save-html") == (reference("drapeaux") / "drapeaux.html").read_bytes())
 
+    def test_a_source_folder_chosen_whole_with_its_sub_folders(self):
+        folder = WORK / "sous-dossiers" / "drapeaux"
+        shutil.copytree(EXAMPLES / "drapeaux", folder / "images")
+        source = (folder / "images" / "drapeaux.toml").read_text("utf-8")
+        (folder / "images" / "drapeaux.toml").unlink()
+        for picture in (folder / "images").iterdir():
+            source = source.replace(f'"{picture.name}"', f'"images/{picture.name}"')
+        (folder / "drapeaux.toml").write_text(source, encoding="utf-8")
+        status, out, err = kelvopack("build", folder / "drapeaux.toml", "-o", folder / "drapeaux.html")
+        self.assertEqual(status, 0, out + err)
+        studio = self.fresh()
+        studio.by_id("open-folder").send_keys(str(folder))
+        studio.wait("return document.getElementById('status').textContent.includes('ouvert')")
+        self.assertEqual(studio.by_id("f-q1-picture-name").text, "images/france.bmp")
+        self.assertTrue(studio.settled().save("save-html") == (folder / "drapeaux.html").read_bytes())
+
     def zip_of(self, name):
         """The example's source folder zipped with deflate, as a teacher's zip tool does."""
         path = WORK / (name + "-folder.zip")

@@ -386,7 +386,9 @@
     $(id).addEventListener("click", async () => {
       clearTimeout(checkTimer);
       status("Enregistrement…");
+      const began = performance.now();
       const reply = await ask("save", { form: JSON.stringify(form), output: OUTPUTS[id] });
+      document.documentElement.dataset.saveMs = Math.round(performance.now() - began);
       $("progress-line").hidden = true;
       if (reply.error) {
         status(reply.error);
@@ -533,6 +535,7 @@
   // ---- Start --------------------------------------------------------------------
   async function start() {
     drawForm();
+    document.documentElement.dataset.drawnAt = Math.round(performance.now());
     const started = ask("start", { player: $("player-bytes").textContent.trim() });
     database = await openDatabase();
     if (!database) storageFailed();
@@ -543,6 +546,7 @@
     }
     await check();
     document.documentElement.dataset.ready = "1";
+    document.documentElement.dataset.readyAt = Math.round(performance.now());
   }
   start();
 })();
