@@ -1,0 +1,141 @@
+"""The studio's figures, in headless Chromium from file:// (Debian's
+/usr/bin/python3 and its Selenium): the page's size, the time until the
+form can be typed into and until the engine has checked it, a text quiz
+saved, and the 96-photo quiz of scripts/bench-pictures opened as a folder,
+its pictures prepared (with the progress shown) and saved.
+
+  studio_bench.py STUDIO.html PHOTOS_FOLDER [RUNS]
+"""
+import pathlib
+import shutil
+import statistics
+import sys
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import WebDriverWait
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+
+
+def browser(downloads):
+    options = webdriver.ChromeOptions()
+    for argument in ("--headless=new", "--no-sandbox", "--window-size=1200,900", "--disable-gpu"):
+        options.add_argument(argument)
+    driver = webdriver.Chrome(options=options)
+    driver.execute_cdp_cmd("Browser.setDownloadBehavior", {"behavior": "allow", "downloadPath": str(downloads)})
+    return driver
+
+
+def mark(driver, name):
+    return driver.execute_script(f"return document.documentElement.dataset.{name} || null")
+
+
+def wait(driver, script, timeout=300):
+    WebDriverWait(driver, timeout, poll_frequency=0.02).until(lambda d: d.execute_script(script))
+
+
+def fresh(driver, page):
+    driver.get(page.as_uri())
+    driver.execute_script("indexedDB.deleteDatabase('kelvo-studio')")
+    driver.refresh()
+    wait(driver, "return document.documentElement.dataset.ready")
+
+
+def open_folder(driver, folder):
+    driver.find_element(By.ID, "open-folder").send_keys(str(folder))
+    wait(driver, "return document.getElementById('status').textContent.includes('ouvert')")
+
+
+def save(driver, button):
+    """The engine's time for one save (data-save-ms), once the download is under way."""
+    driver.execute_script("delete document.documentElement.dataset.saved")
+    driver.find_element(By.ID, button).click()
+    wait(driver, "return document.documentElement.dataset.saved || null")
+    return int(mark(driver, "saveMs"))
+
+
+def photo_quiz(photos, folder):
+    """The 96-photo quiz of scripts/bench-pictures: photo n, revealing photo n + 1."""
+    folder.mkdir(parents=True, exist_ok=True)
+    lines = ['title = "Quatre-vingt-seize photos"', 'author = "Banc d\'essai"', 'explanation = "Que montre chaque photo ?"',
+             'kind = "picture"', 'reveal = "picture"']
+    for n in range(1, 97):
+        shutil.copy(photos / f"photo{n:02d}.jpg", folder)
+        lines += ["", "[[question]]", f'answer = "Photo {n}"', f'picture = "photo{n:02d}.jpg"',
+                  f'reveal_picture = "photo{n % 96 + 1:02d}.jpg"']
+    (folder / "photos96.toml").write_text("\n".join(lines) + "\n", encoding="utf-8")
+    return folder
+
+
+def main(page, photos, runs=5):
+    page, photos = pathlib.Path(page).resolve(), pathlib.Path(photos).resolve()
+    work = pathlib.Path(tempfile.mkdtemp(prefix="kelvo-studio-bench-"))
+    driver = browser(work)
+    exe = "save-exe"
+    try:
+        size = page.stat().st_size
+        print(f"== The page: {size / 1048576:.2f} MB ({size} bytes), player and engines inside")
+        drawn, ready = [], []
+        for _ in range(runs):
+            fresh(driver, page)
+            drawn.append(int(mark(driver, "drawnAt")))
+            ready.append(int(mark(driver, "readyAt")))
+        print(f"== Opening, median of {runs}: form drawn (ready to type) {statistics.median(drawn)} ms, "
+              f"engine started and the form checked {statistics.median(ready)} ms")
+
+        fresh(driver, page)
+        open_folder(driver, ROOT / "examples" / "capitales")
+        wait(driver, "return !document.documentElement.dataset.busy")
+        timings = {}
+        for button in ("save-html", exe, "save-zip"):
+            try:
+                timings[button] = statistics.median(save(driver, button) for _ in range(runs))
+            except Exception:
+                timings[button] = None
+        print(f"== Text quiz (capitales) saved, median of {runs}: " +
+              ", ".join(f"{b[5:]} {t} ms" if t is not None else f"{b[5:]} not written" for b, t in timings.items()))
+
+        folder = photo_quiz(photos, work / "photos96")
+        fresh(driver, page)
+        began = time.monotonic()
+        open_folder(driver, folder)
+        opened = time.monotonic() - began
+        seen = set()
+        while driver.execute_script("return !!document.documentElement.dataset.busy"):
+            seen.add(driver.execute_script("return document.getElementById('progress-line').hidden ? '' : "
+                                           "document.getElementById('progress-text').textContent"))
+            time.sleep(0.2)
+        prepared = time.monotonic() - began
+        valid = mark(driver, "valid") == "1"
+        saved = {}
+        for button in (exe, "save-html"):
+            try:
+                saved[button] = save(driver, button) / 1000
+            except Exception:
+                saved[button] = None
+        total = time.monotonic() - began
+        shown = sorted(s for s in seen if s)
+        print(f"== 96 photos ({sum(p.stat().st_size for p in folder.glob('*.jpg')) / 1048576:.0f} MB) opened as a folder: "
+              f"read {opened:.1f} s, prepared {prepared:.1f} s (valid: {valid}), saved " +
+              ", ".join(f"{b[5:]} {t:.1f} s" if t is not None else f"{b[5:]} not written" for b, t in saved.items()) +
+              f"; all {total:.1f} s")
+        print(f"   progress shown {len(shown)} times, e.g. {shown[:1] + shown[-1:]}; "
+              f"{driver.find_element(By.ID, 'pictures-summary').text}")
+        print("== Targets")
+        print(f"page under 2 MB: {size / 1048576:.2f} MB: {'met' if size < 2 * 1048576 else 'NOT met'}")
+        print(f"ready to type under 1 s: {statistics.median(drawn)} ms: {'met' if statistics.median(drawn) < 1000 else 'NOT met'}")
+        best = timings.get(exe) or timings["save-html"]
+        print(f"text quiz saved under 100 ms: {best} ms: {'met' if best is not None and best < 100 else 'NOT met'}")
+        print(f"96 photos prepared and saved under 90 s: {total:.1f} s: {'met' if total < 90 and valid else 'NOT met'}")
+    finally:
+        driver.quit()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    main(sys.argv[1], sys.argv[2], *(int(a) for a in sys.argv[3:]))
