@@ -5,6 +5,7 @@
 
 BUILD   ?= build
 NATIVE  := $(BUILD)/native
+LINUX   := $(BUILD)/linux
 WIN64   := $(BUILD)/win64
 WIN32   := $(BUILD)/win32
 WEBBUILD := $(BUILD)/web
@@ -12,12 +13,13 @@ FUZZ    := $(BUILD)/fuzz
 JOBS    ?= 2
 QUIZ    ?= examples/capitales/capitales.toml
 
+CMAKE_LINUX := -DCMAKE_BUILD_TYPE=Release -DKELVO_SANITIZE=OFF -DKELVO_NO_TESTS=ON
 CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
 
-.PHONY: all setup web native win64 win32 studio run test test-native test-windows test-imports test-studio fuzz clean
+.PHONY: all setup web native linux win64 win32 studio run test test-native test-windows test-imports test-studio fuzz clean
 
-all: native win64 win32 studio
+all: native linux win64 win32 studio
 
 setup:
 	@scripts/setup
@@ -29,6 +31,11 @@ web: setup
 native: setup web
 	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j$(JOBS)
+
+# kelvopack for Linux, optimised: the build and the scripts pack with it.
+linux: setup web
+	@cmake -S . -B $(LINUX) -G Ninja $(CMAKE_LINUX) >/dev/null
+	@cmake --build $(LINUX) -j$(JOBS)
 
 win64: setup web
 	@cmake -S . -B $(WIN64) -G Ninja $(CMAKE_WIN64) >/dev/null
@@ -44,7 +51,7 @@ studio: web win32
 	@KELVO_WEB_TARGETS=kelvo_studio_engine scripts/build-web $(CURDIR)/$(WEBBUILD)
 	@python3 web/studio/assemble_studio.py $(WEBBUILD)/kelvo-studio-engine.js $(WIN32)/src/kelvo.exe $(WIN32)/kelvo-studio.html
 
-run: win64 win32
+run: linux win64 win32
 	@$(if $(WEB),scripts/run-page,scripts/run-quiz) $(QUIZ)
 
 test-native: native
@@ -57,8 +64,9 @@ test-imports: win32 win64
 	@scripts/check-imports --max-kb 600 $(WIN32)/src/kelvo.exe
 	@scripts/check-imports $(WIN64)/src/kelvo.exe $(WIN32)/tools/kelvopack/kelvopack.exe
 
-test-studio: studio
-	@STUDIO=$(WIN32)/kelvo-studio.html PLAYER=$(WIN32)/src/kelvo.exe /usr/bin/python3 tests/web/studio_test.py
+test-studio: studio linux
+	@STUDIO=$(WIN32)/kelvo-studio.html PLAYER=$(WIN32)/src/kelvo.exe KELVOPACK=$(LINUX)/tools/kelvopack/kelvopack \
+		/usr/bin/python3 tests/web/studio_test.py
 
 fuzz: setup
 	@scripts/fuzz 20

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/answer_check.h"
+#include "core/executable_image.h"
 #include "core/media_types.h"
 #include "core/picture_preparation.h"
 #include "core/quiz_page.h"
@@ -19,10 +20,6 @@
 #include "quiz/quiz_identity.h"
 #include "web/studio/zip_folder.h"
 
-#if __has_include("core/executable_image.h")
-#include "core/executable_image.h"
-#define KELVO_STUDIO_EXECUTABLES 1
-#endif
 
 namespace kelvo::studio {
 
@@ -348,7 +345,6 @@ bool Studio::save(const std::string& formJson, Output output, SavedFile& saved, 
     makeQuizResources(quiz, resources, error);
     switch (output) {
         case Output::Executable: {
-#ifdef KELVO_STUDIO_EXECUTABLES
             ResourceSet playerResources;
             if (!readExecutableResources(player, playerResources, error) ||
                 !writeExecutableResources(player, combineWithPlayer(playerResources, resources), saved.bytes, error)) {
@@ -357,10 +353,6 @@ bool Studio::save(const std::string& formJson, Output output, SavedFile& saved, 
             }
             saved.name = stem + ".exe";
             return true;
-#else
-            error = "cette version du studio ne sait pas encore écrire de .exe.";
-            return false;
-#endif
         }
         case Output::Page: {
             saved.name = stem + ".html";
@@ -405,7 +397,6 @@ std::string Studio::openExtracted(const std::string& stem, const PackedQuiz& qui
 }
 
 std::string Studio::openExecutable(const std::string& fileName, const Bytes& executable) {
-#ifdef KELVO_STUDIO_EXECUTABLES
     ResourceSet resources;
     PackedQuiz quiz;
     std::string error;
@@ -413,11 +404,6 @@ std::string Studio::openExecutable(const std::string& fileName, const Bytes& exe
         return errorJson(std::string(Texts::NotAQuiz) + error);
     }
     return openExtracted(stemOf(fileName), quiz);
-#else
-    (void)fileName;
-    (void)executable;
-    return errorJson("cette version du studio ne sait pas encore ouvrir de .exe.");
-#endif
 }
 
 std::string Studio::openPage(const std::string& fileName, const Bytes& quizStream, const Bytes& codeStream,

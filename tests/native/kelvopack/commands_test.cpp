@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <map>
 #include <set>
 #include <sstream>
 
 #include "core/picture_header.h"
 #include "core/quiz_payload.h"
 #include "kelvopack/quiz_folder.h"
+#include "kelvopack/small_executable.h"
 
 namespace kelvo::pack {
 namespace {
@@ -17,59 +17,17 @@ namespace {
 namespace fs = std::filesystem;
 using testing::QuizFolder;
 
-// Executables as files whose resources live in memory, with the same
-// replace-everything writing as the Win32 seam. A build writes a temporary
-// file and renames it, which the fake cannot see: both names are one key.
-class FakeExecutables : public ExecutableFiles {
-public:
-    static fs::path key(fs::path file) {
-        if (file.extension() == ".kelvopack-tmp") file.replace_extension();
-        return fs::weakly_canonical(file);
-    }
-    bool readResources(const fs::path& executable, ResourceSet& resources, std::string& error) override {
-        const auto found = files.find(key(executable));
-        if (found == files.end()) {
-            error = "not an executable";
-            return false;
-        }
-        resources = found->second;
-        return true;
-    }
-    bool writeResources(const fs::path& executable, const ResourceSet& resources, std::string& error) override {
-        if (failWrites) {
-            error = "refused";
-            return false;
-        }
-        files[key(executable)] = resources;
-        return true;
-    }
-
-    std::map<fs::path, ResourceSet> files;
-    bool failWrites = false;
-};
-
-Resource dialog(std::uint16_t id) { return {ResourceName::number(ResourceTypes::Dialog), ResourceName::number(id), 0x409, {1, 2}}; }
-
-// The first bytes of an executable for this machine ("\x4C\x01" x86, "\x64\x86" x64).
-std::string peHeader(const char* machine) {
-    std::string header(0x100, '\0');
-    header.replace(0, 2, "MZ");
-    header[0x3C] = 0x40;
-    header.replace(0x40, 6, std::string("PE\0\0", 4) + machine);
-    return header;
-}
+std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 class Commands : public ::testing::Test {
 protected:
     Commands() {
-        player = folder.write("kelvo.exe", "MZ player");
         // The player carries its dialogs, and an old quiz in another language
         // that a build must not keep.
-        executables.files[FakeExecutables::key(player)] = {
-            dialog(1001), dialog(1002),
+        player = folder.write("kelvo.exe", text(testing::smallPlayer(false, {
             {ResourceTypes::image(), ResourceName::number(401), 0x40C, {'o', 'l', 'd'}},
             {ResourceTypes::patch(), ResourceName::number(104), 0x409, {'o', 'l', 'd'}},
-        };
+        })));
         source = folder.write("quiz.toml",
                               "title = \"Animaux\"\nkind = \"picture\"\nreveal = \"picture\"\ncodes = [\"C1\"]\n"
                               "[[question]]\nanswer = \"chat\"\npicture = \"q.jpg\"\nreveal_picture = \"q.gif\"\n"
@@ -79,18 +37,23 @@ protected:
     int run(const std::vector<std::string>& arguments) {
         out.str("");
         err.str("");
-        CommandContext context{executables, in, out, err, folder.path, console};
+        CommandContext context{in, out, err, folder.path, console};
         return runKelvopack(context, arguments);
     }
 
-    const ResourceSet& resourcesOf(const fs::path& file) { return executables.files.at(FakeExecutables::key(file)); }
+    ResourceSet resourcesOf(const fs::path& file) const {
+        const std::string bytes = folder.read(file.filename().string());
+        ResourceSet resources;
+        std::string error;
+        EXPECT_TRUE(readExecutableResources(Bytes(bytes.begin(), bytes.end()), resources, error)) << error;
+        return resources;
+    }
     std::string at(const std::string& name) const { return (folder.path / name).string(); }
     void expectSaid(const std::string& said, const std::string& text) const {
         EXPECT_NE(text.find(said), std::string::npos) << said << "\n" << text;
     }
 
     QuizFolder folder;
-    FakeExecutables executables;
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
@@ -104,7 +67,7 @@ TEST_F(Commands, BuildReplacesEveryQuizResourceOfThePlayer) {
     ASSERT_EQ(run({"build", source.string(), "-o", output.string(), "--player", player.string()}), ExitCodes::Success)
         << err.str();
     EXPECT_TRUE(fs::exists(output) && !fs::exists(folder.path / "animaux.exe.kelvopack-tmp")) << "renamed when complete";
-    const ResourceSet& written = resourcesOf(output);
+    const ResourceSet written = resourcesOf(output);
     EXPECT_NE(findResource(written, ResourceName::number(ResourceTypes::Dialog), 1001), nullptr);
     int quizResources = 0;
     for (const Resource& resource : written) {
@@ -120,20 +83,39 @@ TEST_F(Commands, BuildReplacesEveryQuizResourceOfThePlayer) {
 
 // Every refusal leaves the folder as it was: no quiz, no temporary file.
 TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
-    executables.failWrites = true;
     folder.write("bad.toml", "title = \"x\"\nkind = \"picture\"\n[[question]]\nanswer = \"a \"\npicture = \"q.jpg\"\n");
     // Damage shows only once the picture is decoded, after every other check.
     const std::string png = testing::writtenPicture('p', 64, 48, [](int x, int y) { return 0x10203u * (x ^ y); });
     folder.write("cut.png", png.substr(0, png.size() - 40));
     folder.write("cut.toml", "title = \"x\"\nkind = \"picture\"\n[[question]]\nanswer = \"a\"\npicture = \"cut.png\"\n");
-    executables.files[FakeExecutables::key(folder.write("other.exe", "MZ"))] = {};
+    folder.write("other.exe", text(testing::smallExecutable(false)));
+    // Damaged copies of a player, whose resource section starts with its
+    // root (one type), the type's directory (two names), the two names'
+    // directories (one language each), then the two data entries.
+    using namespace testing::SmallLayout;
+    const Bytes good = testing::smallPlayer(false);
+    const auto damaged = [&](const std::string& name, std::size_t at, std::uint64_t value, int width = 4) {
+        Bytes bytes = good;
+        testing::putLittleEndian(bytes, at, value, width);
+        return folder.write(name, text(bytes)).string();
+    };
+    const std::string half = folder.write("half.exe", text(Bytes(good.begin(), good.begin() + good.size() / 2))).string();
+    const std::string payload = folder.write("payload.exe", text(good) + "installer payload").string();
+    const std::string overlapping = damaged("overlapping.exe", section(false, 2) + 20, Resources);
+    const std::string outside = damaged("outside.exe", Resources + 104, 0x7FFFFFF0);
+    const std::string loop = damaged("loop.exe", Resources + 16 + 4, 0x80000000);
+    const std::string deep = damaged("deep.exe", Resources + 56 + 16 + 4, 0x80000000 | 24);
+    const std::string signed_ = damaged("signed.exe", directory(false, 4), 0x0000000800000A00u, 8);
+    const std::string fixed = damaged("fixed.exe", section(false, 3), 0x617461642E, 8);   // ".data"
+    const auto refused = [](const std::string& file, const char* fault) {
+        return std::vector<std::string>{"lecteur " + file, fault};
+    };
     const std::string kelvo = player.string();
     const struct {
         std::vector<std::string> arguments;
         int status;
         std::vector<std::string> said;
     } rows[] = {
-        {{"build", source.string(), "--player", kelvo}, ExitCodes::Failure, {}},   // the write refused
         {{"build", at("bad.toml"), "--player", kelvo}, ExitCodes::Invalid,
          {"bad.toml, ligne 4 (question 1, answer) : erreur : ", "rien n'a été écrit"}},
         {{"build", at("cut.toml"), "--player", kelvo}, ExitCodes::Invalid,
@@ -143,6 +125,19 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
         {{"build", source.string(), "-o", at("quiz.txt"), "--player", kelvo}, ExitCodes::Usage, {}},
         {{"build", source.string(), "-o", kelvo, "--player", kelvo}, ExitCodes::Usage, {}},
         {{"build", source.string(), "--player", at("other.exe")}, ExitCodes::Failure, {"n'est pas un lecteur Kelvo"}},
+        {{"build", source.string(), "--player", at("q.jpg")}, ExitCodes::Failure,
+         refused(at("q.jpg"), "ce n'est pas un exécutable Windows")},
+        {{"build", source.string(), "--player", half}, ExitCodes::Failure, refused(half, "dépasse la fin du fichier, qui est tronqué")},
+        {{"build", source.string(), "--player", overlapping}, ExitCodes::Failure, refused(overlapping, "chevauche la section .r")},
+        {{"build", source.string(), "--player", outside}, ExitCodes::Failure, refused(outside, "hors des sections du fichier")},
+        {{"build", source.string(), "--player", loop}, ExitCodes::Failure, refused(loop, "boucle sur lui-même")},
+        {{"build", source.string(), "--player", deep}, ExitCodes::Failure, refused(deep, "a plus de trois niveaux")},
+        // What could be read but not rewritten without breaking the program.
+        {{"build", source.string(), "--player", signed_}, ExitCodes::Failure, refused(signed_, "est signé")},
+        {{"build", source.string(), "--player", payload}, ExitCodes::Failure,
+         refused(payload, "des données suivent la dernière section")},
+        {{"build", source.string(), "--player", fixed}, ExitCodes::Failure,
+         refused(fixed, "la section .data suit les ressources et ne peut pas être déplacée")},
         {{"build", source.string(), "--arch", "64"}, ExitCodes::Failure, {"64 bits introuvable"}},
         {{"build", source.string(), "--html", "-o", at("quiz.exe")}, ExitCodes::Usage, {}},
         {{"validate", at("absent.toml")}, ExitCodes::Invalid, {}},
@@ -183,7 +178,6 @@ TEST_F(Commands, HtmlBuildWritesOnePageAndWarnsOfClipsBrowsersCannotPlay) {
 // executable. Extract then build is compared resource by resource on real
 // executables.
 TEST_F(Commands, ADroppedFileIsBuiltOrExtractedWithDefaultNamesAndAFilledFolderRefilledOnlyWhenForced) {
-    folder.write("kelvo.exe", peHeader("\x4C\x01"));
     const std::string output = at("quiz.exe");
     ASSERT_EQ(run({source.string()}), ExitCodes::Success) << err.str();
     ASSERT_EQ(run({output}), ExitCodes::Success) << err.str();
@@ -216,7 +210,7 @@ TEST_F(Commands, CheckGivesThePlayersVerdicts) {
 // A 32-bit one is found as the player beside the tool (above).
 TEST(PlayerLocation, ArchitectureComesFromThePeHeaderAndTheSearchGoesBesideTheToolThenToTheBuildTrees) {
     QuizFolder folder;
-    EXPECT_EQ(executableArchitecture(folder.write("x64.exe", peHeader("\x64\x86"))), Architecture::X64);
+    EXPECT_EQ(executableArchitecture(folder.write("x64.exe", text(testing::smallExecutable(true)))), Architecture::X64);
     EXPECT_EQ(executableArchitecture(folder.write("text.exe", "hello")), std::nullopt);
     EXPECT_EQ(executableArchitecture(folder.path / "absent.exe"), std::nullopt);
 

@@ -9,6 +9,7 @@
 
 #include "core/answer_check.h"
 #include "core/diagnostics.h"
+#include "core/executable_image.h"
 #include "core/quiz_page.h"
 #include "core/quiz_payload.h"
 #include "core/quiz_validation.h"
@@ -20,12 +21,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A path in the style the user wrote it: with "/" when given with "/" (a
-// Linux path through Wine), else with the Windows "\\".
+// A path in the style the user wrote it: on Windows with "/" when given
+// with "/" (a Linux path through Wine), else with the Windows "\\".
 std::string shown(const fs::path& path) {
     std::string text = path.u8string();
+#ifdef _WIN32
     const char separator = text.find('/') != std::string::npos ? '/' : '\\';
     std::replace(text.begin(), text.end(), separator == '/' ? '\\' : '/', separator);
+#endif
     return text;
 }
 
@@ -105,15 +108,40 @@ std::string describe(const ResourceName& name) {
 
 std::string describe(const Resource& resource) { return describe(resource.type) + " " + describe(resource.name); }
 
+bool writeFile(const fs::path& path, const void* data, std::size_t size) {
+    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+    stream.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return static_cast<bool>(stream);
+}
+
+// A whole executable and its resources. No executable exceeds 4 GB: a larger
+// file is refused before it is read.
+bool readExecutableFile(const fs::path& path, Bytes& bytes, ResourceSet& resources, std::string& error) {
+    std::error_code fileError;
+    const std::uintmax_t size = fs::file_size(path, fileError);
+    if (fileError) {
+        error = "le fichier ne se lit pas (" + fileError.message() + ").";
+        return false;
+    }
+    if (size > 0xFFFFFFFFu) {
+        error = "ce n'est pas un exécutable Windows (il dépasse 4 Go).";
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(size));
+    std::ifstream stream(path, std::ios::binary);
+    if (!stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        error = "le fichier ne se lit pas jusqu'au bout.";
+        return false;
+    }
+    return readExecutableResources(bytes, resources, error);
+}
+
 // The resources kelvopack wrote must come back byte for byte: that is what
 // the player's loader will read.
-bool verifyWritten(CommandContext& context, const fs::path& file, const ResourceSet& written, std::string& error) {
+bool verifyWritten(const Bytes& executable, const ResourceSet& written, std::string& error) {
     ResourceSet readBack;
-    if (!context.executables.readResources(file, readBack, error)) return false;
-    std::size_t expectedCount = 0;
+    if (!readExecutableResources(executable, readBack, error)) return false;
     for (const Resource& resource : written) {
-        if (resource.data.empty()) continue;   // never written
-        ++expectedCount;
         const auto found = std::find_if(readBack.begin(), readBack.end(), [&resource](const Resource& candidate) {
             return candidate.type == resource.type && candidate.name == resource.name && candidate.language == resource.language;
         });
@@ -124,7 +152,7 @@ bool verifyWritten(CommandContext& context, const fs::path& file, const Resource
             return false;
         }
     }
-    if (readBack.size() != expectedCount) {
+    if (readBack.size() != written.size()) {
         error = "l'exécutable écrit contient d'autres ressources que celles du lecteur et du quiz.";
         return false;
     }
@@ -143,9 +171,9 @@ std::optional<fs::path> choosePlayer(CommandContext& context, const BuildRequest
     return std::nullopt;
 }
 
-bool readPlayer(CommandContext& context, const fs::path& player, ResourceSet& resources) {
+bool readPlayer(CommandContext& context, const fs::path& player, Bytes& bytes, ResourceSet& resources) {
     std::string error;
-    if (!context.executables.readResources(player, resources, error)) {
+    if (!readExecutableFile(player, bytes, resources, error)) {
         context.err << "impossible de lire les ressources du lecteur " << shown(player) << " : " << error << '\n';
         return false;
     }
@@ -157,18 +185,25 @@ bool readPlayer(CommandContext& context, const fs::path& player, ResourceSet& re
     return true;
 }
 
-// Writes into a copy beside the output and moves it into place only once
-// read back, so a failed build never leaves a half-written quiz behind.
-bool writeQuizExecutable(CommandContext& context, const fs::path& player, const ResourceSet& resources, const fs::path& output) {
+// The whole quiz is made and read back in memory, then written beside the
+// output and moved into place, so a failed build never leaves a
+// half-written quiz behind.
+bool writeQuizExecutable(CommandContext& context, const fs::path& player, const Bytes& playerBytes,
+                         const ResourceSet& resources, const fs::path& output) {
+    Bytes quiz;
+    std::string error;
+    if (!writeExecutableResources(playerBytes, resources, quiz, error)) {
+        context.err << "le lecteur " << shown(player) << " ne peut pas recevoir de quiz : " << error << '\n';
+        return false;
+    }
     fs::path temporary = output;
     temporary += ".kelvopack-tmp";
     std::error_code fileError;
-    std::string error;
-    fs::copy_file(player, temporary, fs::copy_options::overwrite_existing, fileError);
-    bool written = !fileError;
-    if (!written) error = "copie du lecteur impossible (" + fileError.message() + ").";
-    written = written && context.executables.writeResources(temporary, resources, error) &&
-              verifyWritten(context, temporary, resources, error);
+    bool written = verifyWritten(quiz, resources, error);
+    if (written && !writeFile(temporary, quiz.data(), quiz.size())) {
+        error = "le fichier ne s'écrit pas (disque plein ou dossier protégé ?).";
+        written = false;
+    }
     if (written) {
         fs::remove(output, fileError);
         fs::rename(temporary, output, fileError);
@@ -182,11 +217,6 @@ bool writeQuizExecutable(CommandContext& context, const fs::path& player, const 
     return written;
 }
 
-bool writeFile(const fs::path& path, const void* data, std::size_t size) {
-    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-    stream.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-    return static_cast<bool>(stream);
-}
 
 }  // namespace
 
@@ -222,15 +252,16 @@ int buildCommand(CommandContext& context, const BuildRequest& request) {
         context.err << "le quiz construit remplacerait le lecteur " << shown(*player) << " : choisissez un autre nom avec -o.\n";
         return ExitCodes::Usage;
     }
+    Bytes playerBytes;
     ResourceSet playerResources;
-    if (!readPlayer(context, *player, playerResources)) return ExitCodes::Failure;
+    if (!readPlayer(context, *player, playerBytes, playerResources)) return ExitCodes::Failure;
     ResourceSet quizResources;
     std::string error;
     if (!makeQuizResources(quiz, quizResources, error)) {
         context.err << error << '\n';
         return ExitCodes::Invalid;
     }
-    if (!writeQuizExecutable(context, *player, combineWithPlayer(playerResources, quizResources), output)) {
+    if (!writeQuizExecutable(context, *player, playerBytes, combineWithPlayer(playerResources, quizResources), output)) {
         return ExitCodes::Failure;
     }
     context.out << shown(output) << " écrit (" << summary(quiz, report) << ", lecteur " << shown(*player) << ").\n";
@@ -238,10 +269,11 @@ int buildCommand(CommandContext& context, const BuildRequest& request) {
 }
 
 int extractCommand(CommandContext& context, const fs::path& executable, std::optional<fs::path> folder, bool overwrite) {
+    Bytes bytes;
     ResourceSet resources;
     std::string error;
     PackedQuiz quiz;
-    if (!context.executables.readResources(executable, resources, error) || !readQuizResources(resources, quiz, error)) {
+    if (!readExecutableFile(executable, bytes, resources, error) || !readQuizResources(resources, quiz, error)) {
         context.err << shown(executable) << " : " << error << '\n';
         return ExitCodes::Failure;
     }
@@ -311,7 +343,7 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
     CLI::App* build = app.add_subcommand("build", "Construit le quiz QUIZ.toml en un exécutable.");
     build->add_option("QUIZ.toml", source, "fichier source du quiz")->required();
     build->add_option("-o,--output", output, "exécutable à écrire (par défaut : le nom du source en .exe)");
-    build->add_option("--player", player, "lecteur Kelvo à copier (par défaut : cherché à côté de kelvopack.exe)");
+    build->add_option("--player", player, "lecteur Kelvo à copier (par défaut : cherché à côté de kelvopack)");
     build->add_option("--arch", architecture, "lecteur 32 ou 64 bits (32 par défaut)")->check(CLI::IsMember({32, 64}));
     bool page = false;
     build->add_flag("--html", page, "écrit la page web du quiz (QUIZ.html), qui se joue dans tout navigateur");

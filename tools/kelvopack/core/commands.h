@@ -1,7 +1,6 @@
-// The kelvopack commands (build, extract, check, validate) over a small seam
-// for the one thing that needs Windows: reading and rewriting the resources
-// of an executable. The command line is parsed here too, so every command
-// runs the same natively (with a fake seam) and under Windows.
+// The kelvopack commands (build, extract, check, validate) and their command
+// line, the same in every build of the tool (Linux, 32-bit and 64-bit
+// Windows): only the console and the arguments come from the platform.
 #pragma once
 
 #include <filesystem>
@@ -22,22 +21,11 @@ constexpr int Usage = 2;     // the command line is wrong
 constexpr int Failure = 3;   // a file could not be read or written
 }  // namespace ExitCodes
 
-class ExecutableFiles {
-public:
-    virtual ~ExecutableFiles() = default;
-    // Every resource of an executable, in every language.
-    virtual bool readResources(const std::filesystem::path& executable, ResourceSet& resources, std::string& error) = 0;
-    // Replaces all the resources of an executable by `resources`.
-    virtual bool writeResources(const std::filesystem::path& executable, const ResourceSet& resources,
-                                std::string& error) = 0;
-};
-
 struct CommandContext {
-    ExecutableFiles& executables;
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
-    std::filesystem::path toolFolder;   // where kelvopack.exe lies, to find the player
+    std::filesystem::path toolFolder;   // where kelvopack lies, to find the player
     bool outputIsConsole = false;       // progress is shown on a console only, never in a file
 };
 

@@ -8,7 +8,6 @@
 
 #include "core/commands.h"
 #include "win32/console.h"
-#include "win32/executable_files.h"
 
 namespace {
 
@@ -38,8 +37,7 @@ int main() {
     std::ostream err(&errBuffer);
     std::istream in(&inBuffer);
 
-    kelvo::pack::Win32ExecutableFiles executables;
-    kelvo::pack::CommandContext context{executables, in, out, err, ownFolder(), kelvo::pack::writesToConsole(STD_OUTPUT_HANDLE)};
+    kelvo::pack::CommandContext context{in, out, err, ownFolder(), kelvo::pack::writesToConsole(STD_OUTPUT_HANDLE)};
     int status = kelvo::pack::ExitCodes::Failure;
     try {
         status = kelvo::pack::runKelvopack(context, kelvo::pack::utf8Arguments());
