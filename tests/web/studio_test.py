@@ -239,6 +239,18 @@ class StudioTest(unittest.TestCase):
                     (WORK / (name + "-studio" + suffix)).write_bytes(saved)
                 self.assertEqual(zip_files(studio.save("save-zip")), folder_files(expected / "extracted"))
 
+    def test_an_executable_it_writes_plays_under_wine(self):
+        if subprocess.run([ROOT / "scripts" / "runs-32-bit"]).returncode != 0:
+            self.skipTest("this machine runs no 32-bit programs: Wine cannot start the studio's 32-bit quiz")
+        quiz = WORK / "joue" / "capitales.exe"
+        quiz.parent.mkdir(exist_ok=True)
+        quiz.write_bytes(fill_in(self.fresh(), "capitales").save("save-exe"))
+        env = dict(os.environ, WINEPREFIX=str(PLAYER.parents[1] / "wineprefix"), KELVO_QUIZ_EXE=str(quiz))
+        subprocess.run([ROOT / "scripts" / "wine-prefix"], env=env, check=True)
+        game = subprocess.run([ROOT / "scripts" / "with-display", "/usr/bin/python3", "play_test.py"], cwd=ROOT / "tests" / "e2e",
+                              env=dict(env, WINEDLLOVERRIDES="mscoree,mshtml=", WINEDEBUG="-all"), capture_output=True, text=True)
+        self.assertEqual(game.returncode, 0, game.stdout + game.stderr)
+
     def test_saved_files_opened_and_saved_again_are_unchanged(self):
         suffixes = (".html", ".exe") if MAKES_EXECUTABLES else (".html",)
         for name in NAMES:
