@@ -2,10 +2,12 @@
 /usr/bin/python3 and its Selenium): the page's size, the time until the
 form can be typed into and until the engine has checked it, a text quiz
 saved, and the 96-photo quiz of scripts/bench-pictures opened as a folder,
-its pictures prepared (with the progress shown) and saved.
+its pictures prepared (with the progress shown) and saved, compared with
+what kelvopack builds from the same folder with the studio's player.
 
-  studio_bench.py STUDIO.html PHOTOS_FOLDER [RUNS]
+  studio_bench.py STUDIO.html PHOTOS_FOLDER PLAYER KELVOPACK [RUNS]
 """
+import subprocess
 import pathlib
 import shutil
 import statistics
@@ -49,12 +51,16 @@ def open_folder(driver, folder):
     wait(driver, "return document.getElementById('status').textContent.includes('ouvert')")
 
 
-def save(driver, button):
-    """The engine's time for one save (data-save-ms), once the download is under way."""
+def save(driver, button, downloads=None):
+    """The engine's time for one save (data-save-ms); with `downloads`, also the file."""
     driver.execute_script("delete document.documentElement.dataset.saved")
     driver.find_element(By.ID, button).click()
     wait(driver, "return document.documentElement.dataset.saved || null")
-    return int(mark(driver, "saveMs"))
+    if downloads is None:
+        return int(mark(driver, "saveMs"))
+    target = downloads / mark(driver, "saved")
+    WebDriverWait(driver, 60, 0.1).until(lambda d: target.exists() and not list(downloads.glob("*.crdownload")))
+    return int(mark(driver, "saveMs")), target.read_bytes()
 
 
 def photo_quiz(photos, folder):
@@ -70,10 +76,12 @@ def photo_quiz(photos, folder):
     return folder
 
 
-def main(page, photos, runs=5):
+def main(page, photos, player, kelvopack, runs=5):
     page, photos = pathlib.Path(page).resolve(), pathlib.Path(photos).resolve()
     work = pathlib.Path(tempfile.mkdtemp(prefix="kelvo-studio-bench-"))
-    driver = browser(work)
+    downloads = work / "downloads"
+    downloads.mkdir()
+    driver = browser(downloads)
     exe = "save-exe"
     try:
         size = page.stat().st_size
@@ -112,16 +120,18 @@ def main(page, photos, runs=5):
         valid = mark(driver, "valid") == "1"
         saved = {}
         for button in (exe, "save-html"):
-            try:
-                saved[button] = save(driver, button) / 1000
-            except Exception:
-                saved[button] = None
+            saved[button] = save(driver, button, downloads)[0] / 1000
         total = time.monotonic() - began
+        built = work / "photos96-kelvopack.exe"
+        subprocess.run([kelvopack, "build", folder / "photos96.toml", "-o", built, "--player", player], check=True,
+                       capture_output=True)
+        same = (downloads / "photos96.exe").read_bytes() == built.read_bytes()
         shown = sorted(s for s in seen if s)
         print(f"== 96 photos ({sum(p.stat().st_size for p in folder.glob('*.jpg')) / 1048576:.0f} MB) opened as a folder: "
               f"read {opened:.1f} s, prepared {prepared:.1f} s (valid: {valid}), saved " +
-              ", ".join(f"{b[5:]} {t:.1f} s" if t is not None else f"{b[5:]} not written" for b, t in saved.items()) +
+              ", ".join(f"{b[5:]} {t:.1f} s" for b, t in saved.items()) +
               f"; all {total:.1f} s")
+        print(f"   the .exe {'is' if same else 'is NOT'} byte for byte what kelvopack builds from that folder")
         print(f"   progress shown {len(shown)} times, e.g. {shown[:1] + shown[-1:]}; "
               f"{driver.find_element(By.ID, 'pictures-summary').text}")
         print("== Targets")
@@ -136,6 +146,6 @@ def main(page, photos, runs=5):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 3:
+    if len(sys.argv) < 5:
         sys.exit(__doc__)
-    main(sys.argv[1], sys.argv[2], *(int(a) for a in sys.argv[3:]))
+    main(*sys.argv[1:5], *(int(a) for a in sys.argv[5:]))

@@ -8,6 +8,7 @@ disabled, damaged files, axe-core and a 360-pixel screen.
 Runs with Debian's /usr/bin/python3 (its Selenium). Environment:
   STUDIO      kelvo-studio.html     PLAYER      the player it carries
   KELVOPACK   kelvopack (the native one, or kelvopack.exe run through scripts/kelvopack)
+  WINEPREFIX  where the studio's quiz is played (default: the player's build tree's)
 """
 import io
 import os
@@ -245,7 +246,8 @@ class StudioTest(unittest.TestCase):
         quiz = WORK / "joue" / "capitales.exe"
         quiz.parent.mkdir(exist_ok=True)
         quiz.write_bytes(fill_in(self.fresh(), "capitales").save("save-exe"))
-        env = dict(os.environ, WINEPREFIX=str(PLAYER.parents[1] / "wineprefix"), KELVO_QUIZ_EXE=str(quiz))
+        prefix = os.environ.get("WINEPREFIX", str(PLAYER.parents[1] / "wineprefix"))   # the player's build tree's
+        env = dict(os.environ, WINEPREFIX=prefix, KELVO_QUIZ_EXE=str(quiz))
         subprocess.run([ROOT / "scripts" / "wine-prefix"], env=env, check=True)
         game = subprocess.run([ROOT / "scripts" / "with-display", "/usr/bin/python3", "play_test.py"], cwd=ROOT / "tests" / "e2e",
                               env=dict(env, WINEDLLOVERRIDES="mscoree,mshtml=", WINEDEBUG="-all"), capture_output=True, text=True)

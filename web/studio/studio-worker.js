@@ -24,7 +24,8 @@ async function answerRequests() {
     } catch (error) {
       reply = { error: "Le studio a rencontré une erreur interne : " + error };
     }
-    const transfer = [];
+    // Files go back whole, not copied: a quiz of photos weighs hundreds of megabytes.
+    const transfer = (reply.files || []).map((file) => file.bytes.buffer);
     if (reply.bytes) transfer.push(reply.bytes.buffer);
     self.postMessage(Object.assign({ type: "reply", id: request.id }, reply), transfer);
   }

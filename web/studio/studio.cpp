@@ -201,10 +201,11 @@ json problemsOf(const Diagnostics& diagnostics) {
 }
 
 bool readFile(const fs::path& path, Bytes& bytes) {
-    std::ifstream stream(path, std::ios::binary);
+    std::ifstream stream(path, std::ios::binary | std::ios::ate);
     if (!stream) return false;
-    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-    return true;
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamoff>(stream.tellg(), 0)));
+    stream.seekg(0);
+    return static_cast<bool>(stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())));
 }
 
 bool writeFile(const fs::path& path, const Bytes& bytes) {
@@ -319,7 +320,14 @@ std::string Studio::check(const std::string& formJson, const PreparationProgress
     const json form = json::parse(formJson, nullptr, false);
     const QuizSource source = form.is_object() ? sourceOf(form, folder) : QuizSource{};
     json pictures = json::object();
-    for (const PictureReport::Line& line : report.lines) pictures[line.field] = {{"file", line.file}, {"description", line.description}};
+    const bool keep = source.keepPictures;
+    for (const PictureReport::Line& line : report.lines) {
+        pictures[line.field] = {{"file", line.file}, {"description", line.description}};
+        const auto found = prepared.find({line.file, keep});
+        if (found != prepared.end() && found->second.prepared()) {
+            pictures[line.field]["shrink"] = frenchSize(found->second.originalSize) + " \xE2\x86\x92 " + frenchSize(found->second.bytes.size());
+        }
+    }
     json answer = {{"valid", valid},
                    {"problems", problemsOf(diagnostics)},
                    {"lengths", textLengths(source)},

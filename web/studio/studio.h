@@ -17,8 +17,6 @@
 
 namespace kelvo::studio {
 
-using pack::Bytes;
-
 // What the teacher saves.
 enum class Output { Executable, Page, Source };
 

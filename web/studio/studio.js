@@ -127,7 +127,7 @@
   function drawMediaField(field, id, name, value, store, wrapper, problem) {
     wrapper.classList.add("media");
     const input = element("input", { type: "file", id, accept: field.accept, class: "hidden-input", "aria-describedby": id + "-problem " + id + "-name" });
-    const choose = element("label", { class: "button", for: id, text: value ? "Changer le fichier…" : "Choisir un fichier…" });
+    const choose = element("label", { class: "button", text: (value ? "Changer : " : "Choisir : ") + field.label.toLowerCase() + "…" }, [input]);
     const shown = element("p", { id: id + "-name", class: "file-name", text: value || "aucun fichier" });
     const remove = element("button", { type: "button", text: "Retirer", hidden: !value, "aria-label": "Retirer : " + field.label });
     const preview = element("img", { alt: "", hidden: true, "data-preview": value });
@@ -146,7 +146,7 @@
       wrapper.classList.remove("dragging");
       take(event.dataTransfer.files[0]);
     });
-    wrapper.append(element("span", { class: "label", text: field.label }), input,
+    wrapper.append(element("span", { class: "label", text: field.label }),
       element("div", { class: "question-tools" }, [choose, remove]), shown, preview, about, problem);
     return wrapper;
   }
@@ -281,9 +281,11 @@
       image.src = previews.get(picture.file) || "";
       image.hidden = !previews.has(picture.file);
       image.alt = "L'image telle que le quiz la garde";
-      wrapper.querySelector("[data-about]").textContent = picture.description;
+      wrapper.querySelector("[data-about]").textContent = picture.description + (picture.shrink ? " (fichier : " + picture.shrink + ")" : "");
     }
     document.documentElement.dataset.valid = result.valid ? "1" : "0";
+    $("question-count").textContent = "(" + form.questions.length + " / " + result.limits.questions + ")";
+    $("add-question").disabled = form.questions.length >= result.limits.questions;
     $("pictures-summary").textContent = result.shrink ? "Images : " + result.shrink : "";
   }
 
@@ -447,7 +449,7 @@
       : bytes[0] === 0x50 && bytes[1] === 0x4b ? "openZip"
       : lower.endsWith(".html") || lower.endsWith(".htm") ? "openPage" : "openExecutable";
     status("Ouverture de " + file.name + "…");
-    opened(await ask(op, { name: file.name, bytes }), file.name);
+    opened(await ask(op, { name: file.name, bytes }, [bytes.buffer]), file.name);
   });
   $("open-folder").addEventListener("change", async () => {
     const chosen = Array.from($("open-folder").files);
@@ -455,12 +457,12 @@
     if (!chosen.length) return;
     const files = [];
     for (const file of chosen) files.push({ name: file.webkitRelativePath || file.name, bytes: new Uint8Array(await file.arrayBuffer()) });
-    opened(await ask("openFolder", { files }), "le dossier " + (files[0].name.split("/")[0] || ""));
+    opened(await ask("openFolder", { files }, files.map((file) => file.bytes.buffer)), "le dossier " + (files[0].name.split("/")[0] || ""));
   });
   $("new").addEventListener("click", async () => {
     if (!window.confirm("Oublier le quiz en cours et commencer un nouveau quiz ? Ce qui n'a pas été enregistré sera perdu.")) return;
+    await ask("openFolder", { files: [{ name: "mon-quiz.toml", bytes: new Uint8Array(0) }] });   // an empty folder
     await opened({ form: emptyForm(), files: [] }, "Un nouveau quiz");
-    await ask("openFolder", { files: [{ name: "quiz.toml", bytes: new TextEncoder().encode('kind = "text"\n') }] });
   });
 
   // ---- Keeping the work: IndexedDB -------------------------------------------

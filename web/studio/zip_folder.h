@@ -9,11 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/packed_quiz.h"
-
 namespace kelvo::studio {
 
-using pack::Bytes;
+using Bytes = std::vector<std::uint8_t>;
 
 struct FolderFile {
     std::string name;   // "capitales/capitales.toml"
