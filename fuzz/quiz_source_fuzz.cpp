@@ -1,6 +1,6 @@
-// The authoring tool's quiz source parser and validation on any text: they
-// must end in diagnostics or in a quiz whose resources the player's own
-// loader reads back whole.
+// The authoring tool's quiz source decoding, parser and validation on any
+// bytes: they must end in diagnostics or in a quiz whose resources the
+// player's own loader reads back whole. Decoded text is always UTF-8.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -8,6 +8,8 @@
 #include "core/quiz_payload.h"
 #include "core/quiz_source.h"
 #include "core/quiz_validation.h"
+#include "core/source_encoding.h"
+#include "core/windows1252.h"
 #include "quiz/quiz_loader.h"
 
 using namespace kelvo;
@@ -28,11 +30,21 @@ public:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string_view text(reinterpret_cast<const char*>(data), size);
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::string text;
+    pack::Diagnostics decoding("fuzz.toml");
+    if (pack::decodeQuizSource(bytes, text, decoding)) {
+        require(!pack::toWindows1252(text).invalidUtf8);
+    } else {
+        require(decoding.hasErrors());
+    }
     pack::QuizSource source;
     pack::Diagnostics diagnostics("fuzz.toml");
     // No media folder: only quizzes without pictures and clips can pass.
-    if (!pack::parseQuizSource(text, "/nonexistent-kelvo-fuzz", source, diagnostics)) return 0;
+    if (!pack::parseQuizSource(bytes, "/nonexistent-kelvo-fuzz", source, diagnostics)) {
+        require(diagnostics.hasErrors());
+        return 0;
+    }
     pack::PackedQuiz quiz;
     if (!pack::compileQuiz(source, quiz, diagnostics)) {
         require(diagnostics.hasErrors());

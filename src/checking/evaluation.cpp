@@ -78,7 +78,7 @@ void revealAll(Quiz& quiz, ControlAccess& panel) {
         panel.setVisible(PanelIds::revealLabel(number), true);
 }
 
-void updateScore(const Quiz& quiz, ControlAccess& panel) {
+int countRightQuestions(const Quiz& quiz, ControlAccess& panel) {
     int score = 0;
     if (answerBoxCount(quiz) > 0) {
         const int slots = slotsPerQuestion(quiz);
@@ -90,7 +90,11 @@ void updateScore(const Quiz& quiz, ControlAccess& panel) {
             if (allRight) ++score;
         }
     }
+    return score;
+}
 
+void updateScore(const Quiz& quiz, ControlAccess& panel) {
+    const int score = countRightQuestions(quiz, panel);
     char scoreText[32];
     std::snprintf(scoreText, sizeof scoreText, " %d / %d", score, static_cast<int>(quiz.questionCount));
     panel.setHeaderText(HeaderIds::ScoreLabel, scoreText);

@@ -35,8 +35,11 @@ void recordWrongAnswer(Quiz& quiz, ControlAccess& panel, int questionIndex);
 // Reveal mode 4: once every verdict label reads "BRAVO", shows every reveal label.
 void revealAll(Quiz& quiz, ControlAccess& panel);
 
-// Counts the questions whose labels all read "BRAVO" and writes " %d / %d" into
-// the score label and the code for that score (six blanks for 0) into the code box.
+// The score: the questions whose verdict labels all read "BRAVO".
+int countRightQuestions(const Quiz& quiz, ControlAccess& panel);
+
+// Writes the score as " %d / %d" into the score label and the code for that
+// score (six blanks for 0) into the code box.
 void updateScore(const Quiz& quiz, ControlAccess& panel);
 
 }  // namespace kelvo

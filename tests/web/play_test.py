@@ -7,122 +7,29 @@ damaged on purpose.
 Runs with Debian's /usr/bin/python3 (its Selenium). Environment:
   KELVOPACK   kelvopack.exe         WINEPREFIX   its Wine prefix
 """
-import os
 import pathlib
 import shutil
-import subprocess
-import sys
 import tempfile
-import tomllib
 import unittest
 
-from selenium import webdriver
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
-ROOT = pathlib.Path(__file__).resolve().parents[2]
-EXAMPLES = ROOT / "examples"
-AXE = pathlib.Path(__file__).resolve().parent / "node_modules" / "axe-core" / "axe.min.js"
+from page_support import AMBER, EXAMPLES, GREEN, NO_CODE, ORANGE, RED, Page, QuizPlay, browser, build, quiz_of
+
 WORK = pathlib.Path(tempfile.mkdtemp(prefix="kelvo-web-"))
 
-GREEN, RED, AMBER, ORANGE = "rgb(0, 255, 0)", "rgb(255, 0, 0)", "rgb(255, 203, 38)", "rgb(255, 100, 0)"
-NO_CODE = "      "  # six blanks, as the player's code box
+
+def local(driver, name):
+    """The page NAME.html written into WORK, opened from file://."""
+    return Page(driver, name, (WORK / (name + ".html")).as_uri())
 
 
-def build_page(source, page):
-    """kelvopack.exe build SOURCE -o PAGE; returns what it printed on stderr."""
-    env = dict(os.environ, KELVOPACK_EXE=os.environ["KELVOPACK"], KELVOPACK_WINEPREFIX=os.environ["WINEPREFIX"])
-    done = subprocess.run([str(ROOT / "scripts" / "kelvopack"), "build", str(source), "-o", str(page)],
-                          env=env, capture_output=True, text=True)
-    assert done.returncode == 0, done.stdout + done.stderr
-    return done.stderr
-
-
-def browser(downloads=None, storage=True):
-    options = webdriver.ChromeOptions()
-    for argument in ("--headless=new", "--no-sandbox", "--window-size=1200,900", "--disable-gpu"):
-        options.add_argument(argument)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    if downloads:
-        options.add_experimental_option("prefs", {"download.default_directory": str(downloads),
-                                                  "download.prompt_for_download": False})
-    driver = webdriver.Chrome(options=options)
-    if not storage:
-        # What private mode or a full quota does to the page: every access throws.
-        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source":
-            "Object.defineProperty(window, 'localStorage', {get() {"
-            " throw new DOMException('Access is denied for this document.', 'SecurityError'); }});"})
-    return driver
-
-
-class Page:
-    def __init__(self, driver, name):
-        self.driver, self.name = driver, name
-
-    def open(self, reload=False):
-        self.driver.refresh() if reload else self.driver.get((WORK / (self.name + ".html")).as_uri())
-        WebDriverWait(self.driver, 10).until(lambda d: d.execute_script(
-            "return document.documentElement.dataset.ready || document.documentElement.dataset.failed"))
-        return self
-
-    def by_id(self, id):
-        return self.driver.find_element(By.ID, str(id))
-
-    def text(self, id):
-        return self.driver.execute_script("return document.getElementById(arguments[0]).textContent", str(id))
-
-    def value(self, id):
-        return self.by_id(id).get_attribute("value")
-
-    def verdict(self, box):
-        return tuple(self.driver.execute_script("const label = document.getElementById(arguments[0]);"
-                                                "return [label.textContent, getComputedStyle(label).backgroundColor]",
-                                                str(box + 1000)))
-
-    def type(self, box, text, key):
-        element = self.by_id(box)
-        element.click()
-        element.send_keys(Keys.CONTROL, "a")
-        element.send_keys(text, key)
-
-    def focused(self):
-        return self.driver.switch_to.active_element.get_attribute("id")
-
-    def hidden(self, id):
-        return self.driver.execute_script("return document.getElementById(arguments[0]).hidden", str(id))
-
-    def severe_logs(self):
-        return [entry for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
-
-    def audit(self):
-        """Serious and critical findings of axe-core on the page as it stands."""
-        self.driver.execute_script(AXE.read_text(encoding="utf-8"))
-        result = self.driver.execute_async_script(
-            "axe.run(document, {resultTypes: ['violations']}).then(arguments[0]);")
-        return [(v["id"], [n["html"][:80] for n in v["nodes"]]) for v in result["violations"]
-                if v["impact"] in ("serious", "critical")]
-
-
-def boxes_of(quiz):
-    """Answer box ids with their expected answers, in the order of the saved-answers file."""
-    two = "second_answer" in quiz["question"][0]
-    boxes = []
-    for question in quiz["question"]:
-        boxes.append((4001 + len(boxes), question["answer"]))
-        if two:
-            boxes.append((4001 + len(boxes), question["second_answer"]))
-    return boxes
-
-
-def quiz_of(name):
-    return tomllib.loads((EXAMPLES / name / (name + ".toml")).read_text(encoding="utf-8"))
-
-
-class BrowserEdition(unittest.TestCase):
+class BrowserEdition(QuizPlay, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.warnings = {name: build_page(EXAMPLES / name / (name + ".toml"), WORK / (name + ".html"))
+        cls.warnings = {name: build(EXAMPLES / name / (name + ".toml"), WORK / (name + ".html"))
                         for name in ("capitales", "drapeaux", "formes", "sons", "video")}
         cls.downloads = WORK / "downloads"
         cls.downloads.mkdir()
@@ -133,31 +40,9 @@ class BrowserEdition(unittest.TestCase):
         cls.driver.quit()
         shutil.rmtree(WORK, ignore_errors=True)
 
-    def play_every_answer(self, page, quiz, checks_after_question=lambda number: None):
-        """Types every right answer and leaves each box with Tab; score and code follow."""
-        boxes = boxes_of(quiz)
-        per_question = len(boxes) // len(quiz["question"])
-        codes = quiz.get("codes", [])
-        for index, (box, answer) in enumerate(boxes):
-            page.type(box, answer, Keys.TAB)
-            self.assertEqual(page.verdict(box), ("BRAVO", GREEN), (page.name, box))
-            if index + 1 < len(boxes) and "clip" not in quiz["question"][0]:   # clips take the focus between boxes
-                self.assertEqual(page.focused(), str(box + 1), "Tab moves to the next box")
-            if (index + 1) % per_question == 0:
-                right = (index + 1) // per_question
-                self.assertEqual(page.text(32), f" {right} / {len(quiz['question'])}")
-                self.assertEqual(page.text(30), codes[right - 1] if right <= len(codes) else "")
-                checks_after_question(right)
-
-    def assert_restored(self, page, quiz):
-        page.open(reload=True)
-        for box, answer in boxes_of(quiz):
-            self.assertEqual((page.value(box), page.verdict(box)), (answer, ("BRAVO", GREEN)), (page.name, box))
-        self.assertEqual(page.text(32), f" {len(quiz['question'])} / {len(quiz['question'])}")
-
     def test_text_quiz_verdicts_fill_files_and_reload(self):
         quiz = quiz_of("capitales")
-        page = Page(self.driver, "capitales").open()
+        page = local(self.driver, "capitales").open()
         self.assertEqual(self.driver.execute_script("return document.documentElement.lang"), "fr")
         self.assertEqual(self.driver.title, quiz["title"])
         self.assertEqual((page.text(32), page.text(30)), (" 0 / 5", NO_CODE))
@@ -178,7 +63,7 @@ class BrowserEdition(unittest.TestCase):
         self.assertEqual((page.verdict(4003), page.text(32)), (("?", "rgb(240, 240, 240)"), " 0 / 5"))
 
         self.play_every_answer(page, quiz)
-        self.assert_restored(page, quiz)
+        self.assert_all_right(page.open(reload=True), quiz)
 
         # The saved-answers file of the player, written and read by the page;
         # a character Windows-1252 lacks is judged and saved as "?".
@@ -203,7 +88,7 @@ class BrowserEdition(unittest.TestCase):
 
     def test_picture_quiz_reveals_text_and_picture(self):
         quiz = quiz_of("drapeaux")
-        page = Page(self.driver, "drapeaux").open()
+        page = local(self.driver, "drapeaux").open()
         pictures = {number: page.by_id(9900 + number).get_attribute("src")
                     for number in range(1, len(quiz["question"]) + 1)}
         self.assertTrue(pictures[1].startswith("data:image/bmp;base64,"))
@@ -221,11 +106,11 @@ class BrowserEdition(unittest.TestCase):
         self.assertNotEqual(page.by_id(9901).get_attribute("src"), pictures[1])
         page.type(4001, "France", Keys.ENTER)
         self.assertEqual(page.audit(), [])
-        self.assert_restored(page, quiz)
+        self.assert_all_right(page.open(reload=True), quiz)
 
     def test_two_answer_grid_reveals_everything_at_the_end(self):
         quiz = quiz_of("formes")
-        page = Page(self.driver, "formes").open()
+        page = local(self.driver, "formes").open()
         self.assertEqual(page.by_id(4001).accessible_name, "1. Forme")
         self.assertEqual(page.by_id(4002).accessible_name, "1. Couleur")
 
@@ -234,12 +119,12 @@ class BrowserEdition(unittest.TestCase):
             self.assertEqual(shown, [right == 4] * 4, right)
         self.play_every_answer(page, quiz, all_at_end)
         self.assertEqual(page.audit(), [])
-        self.assert_restored(page, quiz)
+        self.assert_all_right(page.open(reload=True), quiz)
         self.assertFalse(page.hidden(8004))
 
     def test_audio_and_video_quizzes(self):
         quiz = quiz_of("sons")
-        page = Page(self.driver, "sons").open()
+        page = local(self.driver, "sons").open()
         clips = self.driver.find_elements(By.CSS_SELECTOR, "audio[controls]")
         self.assertEqual([clip.get_attribute("src")[:22] for clip in clips], ["data:audio/mpeg;base64"] * 3)
         self.play_every_answer(page, quiz, lambda number: self.assertFalse(page.hidden(8000 + number)))
@@ -247,7 +132,7 @@ class BrowserEdition(unittest.TestCase):
 
         # AVI clips: a French notice in each cell, a warning from kelvopack, nothing refused.
         self.assertEqual(self.warnings["video"].count("format AVI"), 3)
-        page = Page(self.driver, "video").open()
+        page = local(self.driver, "video").open()
         notices = [n.text for n in self.driver.find_elements(By.CSS_SELECTOR, ".cell .notice")]
         self.assertEqual(len(notices), 3)
         self.assertIn("ne peut pas être vu dans un navigateur", notices[0])
@@ -258,7 +143,7 @@ class BrowserEdition(unittest.TestCase):
         for width, columns in ((360, 1), (1200, 3)):
             self.driver.set_window_size(width, 800)
             for name in ("capitales", "drapeaux", "formes", "sons"):
-                page = Page(self.driver, name).open()
+                page = local(self.driver, name).open()
                 overflow = self.driver.execute_script(
                     "return document.documentElement.scrollWidth - document.documentElement.clientWidth")
                 self.assertLessEqual(overflow, 0, (name, width))
@@ -273,13 +158,13 @@ class BrowserEdition(unittest.TestCase):
         for colour in ("#777777", "#ffff00", "#0000ff", "#00ff00"):
             name = "couleur-" + colour[1:]
             (WORK / (name + ".toml")).write_text(source.replace('"#5a5f96"', f'"{colour}"'), encoding="utf-8")
-            build_page(WORK / (name + ".toml"), WORK / (name + ".html"))
-            self.assertEqual(Page(self.driver, name).open().audit(), [], colour)
+            build(WORK / (name + ".toml"), WORK / (name + ".html"))
+            self.assertEqual(local(self.driver, name).open().audit(), [], colour)
 
     def test_without_storage_the_page_says_so_once_and_plays_on(self):
         driver = browser(storage=False)
         try:
-            page = Page(driver, "capitales").open()
+            page = local(driver, "capitales").open()
             page.type(4001, "Paris", Keys.ENTER)
             page.type(4002, "Vienne", Keys.ENTER)
             self.assertEqual(page.verdict(4002), ("BRAVO", GREEN))
@@ -295,7 +180,7 @@ class BrowserEdition(unittest.TestCase):
         start = html.index('"quiz":"') + len('"quiz":"') + 20
         changed = "B" if html[start] != "B" else "C"
         (WORK / "abimee.html").write_text(html[:start] + changed + html[start + 1:], encoding="utf-8")
-        page = Page(self.driver, "abimee").open()
+        page = local(self.driver, "abimee").open()
         self.assertIn("Cette page de quiz est abîmée", page.by_id("quiz-status").text)
         self.assertEqual(self.driver.find_elements(By.ID, "quiz-list"), [])
         self.assertEqual(page.severe_logs(), [])

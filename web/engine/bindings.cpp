@@ -2,6 +2,7 @@
 // reached through the DOM. Control identifiers are element ids.
 #include <emscripten.h>
 
+#include <optional>
 #include <string>
 
 #include "core/answer_check.h"
@@ -74,6 +75,10 @@ const char* handOut(std::string text) {
     return lastText.c_str();
 }
 
+kelvo::web::ScormVersion versionOf(int version) {
+    return version == 12 ? kelvo::web::ScormVersion::V1_2 : kelvo::web::ScormVersion::V2004;
+}
+
 }  // namespace
 
 extern "C" {
@@ -94,6 +99,25 @@ EMSCRIPTEN_KEEPALIVE void kelvoFillOpenAnswers(int boxId) { engine.fillOpenAnswe
 // The saved-answers file's bytes; their count through kelvoTextLength.
 EMSCRIPTEN_KEEPALIVE const char* kelvoSavedAnswers() { return handOut(engine.savedAnswers(page)); }
 EMSCRIPTEN_KEEPALIVE int kelvoTextLength() { return static_cast<int>(lastText.size()); }
+
+// A learning platform's run-time: the elements to read at start (JSON;
+// "entry" null when the suspend data is read whatever it says), the answers
+// its suspend data holds (null when it holds none of ours; their count
+// through kelvoTextLength), and what to tell it after a check.
+EMSCRIPTEN_KEEPALIVE const char* kelvoPlatformElements(int version) {
+    const kelvo::web::PlatformElements& elements = kelvo::web::platformElements(versionOf(version));
+    const auto quoted = [](const char* name) { return name != nullptr ? "\"" + std::string(name) + "\"" : std::string("null"); };
+    return handOut("{\"learner\":" + quoted(elements.learnerId) + ",\"entry\":" + quoted(elements.entry) +
+                   ",\"suspend\":" + quoted(elements.suspendData) + "}");
+}
+EMSCRIPTEN_KEEPALIVE const char* kelvoAnswersFromPlatform(const char* suspendData) {
+    const std::optional<std::string> answers = kelvo::web::savedAnswersFrom(suspendData);
+    if (!answers) return nullptr;
+    return handOut(*answers);
+}
+EMSCRIPTEN_KEEPALIVE const char* kelvoPlatformReport(int version, double centiseconds) {
+    return handOut(engine.platformReport(page, versionOf(version), static_cast<std::int64_t>(centiseconds)));
+}
 
 // For the differential test: the verdict of `kelvopack check`, and the whole
 // decoded quiz, from the same sources as the native build.

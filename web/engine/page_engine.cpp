@@ -155,6 +155,17 @@ std::string PageEngine::savedAnswers(PageElements& elements) {
     return formatSavedAnswers(answers);
 }
 
+std::string PageEngine::platformReport(PageElements& elements, ScormVersion version, std::int64_t centiseconds) {
+    PageControlAccess access(*loaded, elements);
+    const PlatformReport report = web::platformReport(version, countRightQuestions(*loaded, access), questionsShown(*loaded),
+                                                      centiseconds, savedAnswers(elements));
+    // Element names and values are plain ASCII without quotes or backslashes.
+    std::string json = "{\"values\":[";
+    for (const PlatformValue& value : report.values)
+        json += std::string(json.back() == '[' ? "" : ",") + "[\"" + value.element + "\",\"" + value.value + "\"]";
+    return json + "],\"kept\":" + (report.answersKept ? "true" : "false") + "}";
+}
+
 const char* readableInk(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     const double luminance = 0.2126 * linearChannel(red) + 0.7152 * linearChannel(green) + 0.0722 * linearChannel(blue);
     // Contrast with black (L + 0.05) / 0.05 against white 1.05 / (L + 0.05).

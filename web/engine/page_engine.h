@@ -12,6 +12,7 @@
 
 #include "checking/control_access.h"
 #include "quiz/quiz.h"
+#include "web/engine/learning_platform.h"
 
 namespace kelvo::web {
 
@@ -84,6 +85,10 @@ public:
     void fillOpenAnswers(PageElements& elements, int boxId);
     // The saved-answers file of the current boxes (Windows-1252, CR LF).
     std::string savedAnswers(PageElements& elements);
+    // What the page tells a learning platform now, as JSON: "values", the
+    // pairs of element and value to set in order, and "kept", false when the
+    // answers are too long for the platform (platformReport).
+    std::string platformReport(PageElements& elements, ScormVersion version, std::int64_t centiseconds);
 
     // Every field of the decoded quiz, answers and codes included, one per
     // line: what two builds of the engine must agree on.

@@ -58,9 +58,11 @@
 
   const model = JSON.parse(text(engine._kelvoPageModel()));
   draw(model);
+  const platform = connectPlatform();
 
-  // Answers kept in the browser, as one saved-answers file per quiz, its bytes as characters.
-  const storageKey = "kelvo-" + text(engine._kelvoIdentity());
+  // Answers kept in the browser, as one saved-answers file per quiz (and per
+  // learner, inside a learning platform), its bytes as characters.
+  const storageKey = "kelvo-" + text(engine._kelvoIdentity()) + (platform && platform.learner ? "-" + platform.learner : "");
   let storageWarned = false;
   function warnNoStorage() {
     if (storageWarned) return;
@@ -85,12 +87,14 @@
     } catch (error) {
       warnNoStorage();
     }
+    if (platform) platform.report();
   }
   function start(bytes) {
     withBytes(bytes, (pointer, length) => engine._kelvoStart(pointer, length));
   }
 
-  start(loadStored());
+  start((platform && platform.answers()) || loadStored());
+  if (platform) platform.report();
   // Verdicts are announced from now on, not the whole list read back at start.
   for (const output of document.querySelectorAll("output")) output.setAttribute("aria-live", "polite");
   $("quiz-actions").hidden = false;
@@ -130,7 +134,9 @@
   });
   function saved() {
     store();
-    if (!storageWarned) notice.textContent = "Réponses sauvées dans ce navigateur.";
+    if (!storageWarned && !(platform && platform.tooLong)) {
+      notice.textContent = platform ? "Réponses sauvées sur la plateforme et dans ce navigateur." : "Réponses sauvées dans ce navigateur.";
+    }
   }
   $("save").addEventListener("click", saved);
   $("fill").addEventListener("click", () => {
@@ -153,6 +159,86 @@
     notice.textContent = "Réponses de « " + file.name + " » ouvertes.";
     event.target.value = "";
   });
+
+  // A learning platform's SCORM run-time, found as each version's rules say:
+  // API_1484_11 (2004) or API (1.2) on this window or one of its parents, at
+  // most 500 or 7 levels up, then on the opener and its parents. The engine
+  // says what to read and write; this only makes the calls.
+  function connectPlatform() {
+    const versions = [
+      { version: 2004, name: "API_1484_11", levels: 500, calls: ["Initialize", "GetValue", "SetValue", "Commit", "Terminate"] },
+      { version: 12, name: "API", levels: 7, calls: ["LMSInitialize", "LMSGetValue", "LMSSetValue", "LMSCommit", "LMSFinish"] },
+    ];
+    function find(name, levels) {
+      for (const first of [window, window.opener]) {
+        let frame = first;
+        for (let level = 0; frame && level <= levels; ++level) {
+          try {
+            if (frame[name]) return frame[name];
+          } catch (error) {
+            break;  // a frame of another site
+          }
+          if (frame.parent === frame) break;
+          frame = frame.parent;
+        }
+      }
+      return null;
+    }
+    let found = null;
+    for (const candidate of versions) {
+      const api = find(candidate.name, candidate.levels);
+      if (api) {
+        found = Object.assign({ api }, candidate);
+        break;
+      }
+    }
+    if (!found) return null;
+    const [initialize, getValue, setValue, commit, finish] = found.calls.map((call) => (...args) => {
+      try {
+        return String(found.api[call](...args));
+      } catch (error) {
+        return "false";
+      }
+    });
+    if (initialize("") !== "true") return null;
+    const startedAt = performance.now();
+    const elements = JSON.parse(text(engine._kelvoPlatformElements(found.version)));
+    let finished = false;
+    const tooLongNotice = "Ces réponses sont trop longues pour la plateforme : elles ne sont gardées que sur cet appareil, " +
+      "dans ce navigateur. Votre score lui est bien transmis.";
+    // Score, status, time and answers, then one commit, or the session's end.
+    function report(then) {
+      if (finished) return;
+      const centiseconds = Math.round((performance.now() - startedAt) / 10);
+      const values = JSON.parse(text(engine._kelvoPlatformReport(found.version, centiseconds)));
+      let kept = values.kept;
+      for (const [name, value] of values.values) {
+        if (setValue(name, value) !== "true" && name === elements.suspend) kept = false;
+      }
+      // Said once when they stop fitting, taken back when they fit again.
+      if (!kept && !session.tooLong) notice.textContent = tooLongNotice;
+      else if (kept && session.tooLong) notice.textContent = "";
+      session.tooLong = !kept;
+      finished = then === finish;
+      then("");
+    }
+    const session = {
+      learner: getValue(elements.learner),
+      tooLong: false,
+      // The answers its suspend data holds, or null.
+      answers() {
+        if (elements.entry && getValue(elements.entry) !== "resume") return null;
+        const pointer = withText(getValue(elements.suspend), (suspend) => engine._kelvoAnswersFromPlatform(suspend));
+        return pointer ? engine.HEAPU8.slice(pointer, pointer + engine._kelvoTextLength()) : null;
+      },
+      report: () => report(commit),
+    };
+    document.addEventListener("visibilitychange", () => {
+      if (document.visibilityState === "hidden") report(commit);
+    });
+    window.addEventListener("pagehide", () => report(finish));
+    return session;
+  }
 
   function element(tag, properties, ...children) {
     const made = Object.assign(document.createElement(tag), properties);

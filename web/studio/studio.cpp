@@ -18,7 +18,6 @@
 #include "core/windows1252.h"
 #include "quiz/quiz.h"
 #include "quiz/quiz_identity.h"
-#include "web/studio/zip_folder.h"
 
 
 namespace kelvo::studio {
@@ -372,9 +371,15 @@ bool Studio::save(const std::string& formJson, Output output, SavedFile& saved, 
         case Output::Source: {
             saved.name = stem + ".zip";
             const ExtractedQuiz extracted = extractQuizSource(quiz, stem + ".exe");
-            std::vector<FolderFile> files{{stem + ".toml", Bytes(extracted.source.begin(), extracted.source.end())}};
-            for (const auto& [name, bytes] : extracted.files) files.push_back({name, bytes});
-            saved.bytes = zipFolder(stem, files);
+            // The folder `kelvopack extract` writes, stored: the media are compressed already.
+            std::vector<ZipEntry> entries{{stem + "/" + stem + ".toml", Bytes(extracted.source.begin(), extracted.source.end())}};
+            for (const auto& [name, bytes] : extracted.files) entries.push_back({stem + "/" + name, bytes});
+            std::optional<Bytes> archive = writeZip(entries);
+            if (!archive) {
+                error = "le quiz est trop grand pour un fichier zip (plus de 4 Go).";
+                return false;
+            }
+            saved.bytes = std::move(*archive);
             return true;
         }
     }
@@ -472,13 +477,15 @@ std::string Studio::openFolder(const std::vector<FolderFile>& files) {
     return openSource(source->name, std::string(source->bytes.begin(), source->bytes.end()), media);
 }
 
-std::string Studio::openZip(const std::vector<ZipEntry>& inflated) {
+std::string Studio::openZip(const std::vector<StoredZipEntry>& entries, const std::vector<Bytes>& inflated) {
     std::vector<FolderFile> files;
-    for (const ZipEntry& entry : inflated) {
-        if (entry.data.size() != entry.size || crc32(entry.data) != entry.crc) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const StoredZipEntry& entry = entries[i];
+        const Bytes& data = entry.method == 0 || i >= inflated.size() ? entry.data : inflated[i];
+        if (!zipEntryIntact(entry, data)) {
             return errorJson("ce zip est abîmé : le fichier \xC2\xAB " + entry.name + " \xC2\xBB ne redonne pas ce qui y a été mis.");
         }
-        files.push_back({entry.name, entry.data});
+        files.push_back({entry.name, data});
     }
     return openFolder(files);
 }

@@ -13,9 +13,17 @@
 #include "core/packed_quiz.h"
 #include "core/quiz_validation.h"
 #include "core/resource_set.h"
-#include "web/studio/zip_folder.h"
+#include "core/zip_archive.h"
 
 namespace kelvo::studio {
+
+using pack::Bytes;
+
+// A file of a quiz's folder ("images/chat.jpg") with its bytes.
+struct FolderFile {
+    std::string name;
+    Bytes bytes;
+};
 
 // What the teacher saves.
 enum class Output { Executable, Page, Source };
@@ -61,7 +69,7 @@ public:
     // whole or read from a zip with their CRC: the TOML file nearest the top
     // is the source, the files are named relative to it.
     std::string openFolder(const std::vector<FolderFile>& files);
-    std::string openZip(const std::vector<ZipEntry>& inflated);
+    std::string openZip(const std::vector<pack::StoredZipEntry>& entries, const std::vector<Bytes>& inflated);
 
     // `kelvopack check`: the verdict a pupil would get.
     static std::string verdict(const std::string& expected, const std::string& typed);

@@ -27,7 +27,8 @@ struct Session {
     Bytes bytes;                       // the last bytes handed out
     std::vector<FolderFile> staged;    // files of a source being opened
     std::map<int, Bytes> pageMedia;    // media of a page being opened
-    std::vector<kelvo::studio::ZipEntry> zip;   // entries of a zip being opened
+    std::vector<kelvo::pack::StoredZipEntry> zip;   // entries of a zip being opened
+    std::vector<Bytes> inflated;                     // their data, inflated by the page
 };
 
 Session& session() {
@@ -115,19 +116,21 @@ EMSCRIPTEN_KEEPALIVE const char* studioOpenFolder() {
 // the deflated ones (studioZipData, then studioSetZipData) and opens them.
 EMSCRIPTEN_KEEPALIVE const char* studioReadZip(const std::uint8_t* data, int length) {
     std::string error;
-    if (!kelvo::studio::readZip(bytesOf(data, length), session().zip, error)) return handOut(jsonText({{"error", error}}));
+    if (!kelvo::pack::readZip(bytesOf(data, length), session().zip, error)) return handOut(jsonText({{"error", error}}));
+    session().inflated.assign(session().zip.size(), {});
     std::vector<int> methods;
-    for (const kelvo::studio::ZipEntry& entry : session().zip) methods.push_back(entry.method);
+    for (const kelvo::pack::StoredZipEntry& entry : session().zip) methods.push_back(entry.method);
     return handOut(jsonText({{"methods", methods}}));
 }
 EMSCRIPTEN_KEEPALIVE void studioZipData(int index) { session().bytes = session().zip.at(static_cast<std::size_t>(index)).data; }
 EMSCRIPTEN_KEEPALIVE void studioSetZipData(int index, const std::uint8_t* data, int length) {
-    session().zip.at(static_cast<std::size_t>(index)).data = bytesOf(data, length);
+    session().inflated.at(static_cast<std::size_t>(index)) = bytesOf(data, length);
 }
 EMSCRIPTEN_KEEPALIVE const char* studioOpenZip() {
-    std::vector<kelvo::studio::ZipEntry> entries = std::move(session().zip);
+    const char* opened = handOut(session().studio->openZip(session().zip, session().inflated));
     session().zip.clear();
-    return handOut(session().studio->openZip(entries));
+    session().inflated.clear();
+    return opened;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* studioVerdict(const char* expected, const char* typed) {

@@ -140,6 +140,10 @@ TEST_F(Commands, EachRefusalHasItsStatusAndMessageAndWritesNothing) {
          refused(fixed, "la section .data suit les ressources et ne peut pas être déplacée")},
         {{"build", source.string(), "--arch", "64"}, ExitCodes::Failure, {"64 bits introuvable"}},
         {{"build", source.string(), "--html", "-o", at("quiz.exe")}, ExitCodes::Usage, {}},
+        {{"build", source.string(), "-o", at("quiz.zip")}, ExitCodes::Usage, {"ajoutez --scorm 1.2"}},
+        {{"build", source.string(), "--scorm", "2004", "-o", at("quiz.html")}, ExitCodes::Usage, {"en .zip"}},
+        {{"build", source.string(), "--scorm", "1.2", "--html"}, ExitCodes::Usage, {"s'excluent"}},
+        {{"build", source.string(), "--scorm", "3"}, ExitCodes::Usage, {}},
         {{"validate", at("absent.toml")}, ExitCodes::Invalid, {}},
         {{"check", "only one"}, ExitCodes::Usage, {}},
         {{"frobnicate"}, ExitCodes::Usage, {}},
@@ -172,6 +176,15 @@ TEST_F(Commands, HtmlBuildWritesOnePageAndWarnsOfClipsBrowsersCannotPlay) {
     ASSERT_EQ(run({"build", at("sons.toml"), "-o", at("sons.html")}), ExitCodes::Success) << err.str();
     expectSaid("question 1 : l'extrait (format AVI) ne se lit pas dans un navigateur", err.str());
     EXPECT_EQ(err.str().find("question 2"), std::string::npos) << err.str();
+}
+
+// A package needs no player either; its page is named after it.
+TEST_F(Commands, ScormBuildWritesOnePackageNamedAfterTheSource) {
+    ASSERT_EQ(run({"build", source.string(), "--scorm", "2004"}), ExitCodes::Success) << err.str();
+    expectSaid("quiz.zip écrit (2 question(s), quiz d'images", out.str());
+    expectSaid("paquet SCORM 2004 de ", out.str());
+    for (const char* part : {"imsmanifest.xml", "quiz.html", "imscp_v1p1.xsd"})
+        expectSaid(part, folder.read("quiz.zip"));
 }
 
 // kelvo.exe next to the tool is found as the player only if it is a 32-bit

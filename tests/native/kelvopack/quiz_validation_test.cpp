@@ -53,7 +53,7 @@ std::string listed(const Diagnostics& diagnostics) {
 
 bool hasError(const Diagnostics& diagnostics, int line, const std::string& field, const std::string& message) {
     for (const Diagnostic& d : diagnostics.all()) {
-        if (d.isError && d.line == line && d.field.find(field) != std::string::npos &&
+        if (d.isError() && d.line == line && d.field.find(field) != std::string::npos &&
             d.message.find(message) != std::string::npos) {
             return true;
         }
@@ -161,9 +161,6 @@ TEST(QuizValidation, EachProblemIsReportedWithItsLineAndField) {
         {"an unreadable colour", replaced(ValidTextQuiz, "kind", "colour = \"rouge\"\nkind"), 2, "colour", "#rrvvbb"},
         {"a misspelt key", replaced(ValidTextQuiz, "answer = \"Rome\"", "reponse = \"Rome\""), 10, "question 2", "reponse"},
         {"a number where a text belongs", replaced(ValidTextQuiz, "\"Capitales\"", "3.5"), 1, "title", "guillemets"},
-        {"TOML syntax", replaced(ValidTextQuiz, "answer = \"Rome\"", "answer = Rome"), 10, "", "TOML"},
-        // Refused before the TOML parser sees it: it has undefined behaviour there.
-        {"an accented word after a value", replaced(ValidTextQuiz, "\"Rome\"", "\"Rome\" é"), 10, "", "sans accents"},
         {"a question table written with single brackets", "title = \"x\"\nkind = \"text\"\n[question]\nanswer = \"a\"\n", 3,
          "question", "[[question]]"},
         {"no question at all", "title = \"Vide\"\nkind = \"text\"\n", 0, "question", "aucune question"},

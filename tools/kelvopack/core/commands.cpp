@@ -13,7 +13,9 @@
 #include "core/quiz_page.h"
 #include "core/quiz_payload.h"
 #include "core/quiz_validation.h"
+#include "core/scorm_package.h"
 #include "core/source_writer.h"
+#include "core/zlib_compressor.h"
 
 namespace kelvo::pack {
 
@@ -218,6 +220,22 @@ bool writeQuizExecutable(CommandContext& context, const fs::path& player, const 
 }
 
 
+// What a build writes, by its options and the output's name; nothing when
+// they disagree (said in French).
+std::optional<std::string> chosenExtension(CommandContext& context, const BuildRequest& request) {
+    const std::string named = request.output ? lowerExtension(*request.output) : "";
+    if (request.scorm && request.page) {
+        context.err << "--html et --scorm s'excluent : le paquet SCORM contient déjà la page.\n";
+        return std::nullopt;
+    }
+    if (request.scorm) return ".zip";
+    if (named == ".zip") {
+        context.err << "un paquet SCORM demande sa version : ajoutez --scorm 1.2 (toutes les plateformes) ou --scorm 2004.\n";
+        return std::nullopt;
+    }
+    return request.page || named == ".html" ? ".html" : ".exe";
+}
+
 }  // namespace
 
 int validateCommand(CommandContext& context, const fs::path& source, const PictureFlags& pictures) {
@@ -229,23 +247,24 @@ int validateCommand(CommandContext& context, const fs::path& source, const Pictu
 }
 
 int buildCommand(CommandContext& context, const BuildRequest& request) {
-    const bool page = request.page || (request.output && lowerExtension(*request.output) == ".html");
-    fs::path output = request.output.value_or(fs::path(request.source).replace_extension(page ? ".html" : ".exe"));
-    if (page && lowerExtension(output) != ".html") {
-        context.err << "la page construite doit avoir un nom en .html (et non " << shown(output) << ").\n";
-        return ExitCodes::Usage;
-    }
+    const std::optional<std::string> extension = chosenExtension(context, request);
+    if (!extension) return ExitCodes::Usage;
+    const bool page = *extension == ".html";
+    const fs::path output = request.output.value_or(fs::path(request.source).replace_extension(*extension));
     // The player saves its answers beside itself under its own name with the
     // last three characters replaced by "txt": only an .exe name keeps that
     // file from being the player itself or another file of the quiz.
-    if (!page && lowerExtension(output) != ".exe") {
-        context.err << "le quiz construit doit avoir un nom en .exe (et non " << shown(output) << ").\n";
+    if (lowerExtension(output) != *extension) {
+        const char* what = page ? "la page construite" : request.scorm ? "le paquet SCORM" : "le quiz construit";
+        context.err << what << " doit avoir un nom en " << *extension << " (et non " << shown(output) << ").\n";
         return ExitCodes::Usage;
     }
     PackedQuiz quiz;
     PictureReport report;
     if (!compileSource(context, request.source, request.pictures, quiz, report)) return ExitCodes::Invalid;
     if (page) return buildQuizPage(context, quiz, output, shown(output), summary(quiz, report));
+    if (request.scorm)
+        return buildScormPackage(context, quiz, output, *request.scorm, shown(output), summary(quiz, report), ZlibCompressor());
     const std::optional<fs::path> player = choosePlayer(context, request);
     if (!player) return ExitCodes::Failure;
     if (samePath(*player, output)) {
@@ -347,6 +366,9 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
     build->add_option("--arch", architecture, "lecteur 32 ou 64 bits (32 par défaut)")->check(CLI::IsMember({32, 64}));
     bool page = false;
     build->add_flag("--html", page, "écrit la page web du quiz (QUIZ.html), qui se joue dans tout navigateur");
+    std::string scorm;
+    build->add_option("--scorm", scorm, "écrit la page en paquet SCORM (QUIZ.zip) pour une plateforme d'apprentissage : 1.2 ou 2004")
+        ->check(CLI::IsMember({scormVersionName(ScormVersion::V1_2), scormVersionName(ScormVersion::V2004)}));
     addPictureFlags(build);
 
     CLI::App* extract = app.add_subcommand("extract", "Extrait la source TOML et les médias d'un quiz construit.");
@@ -374,6 +396,8 @@ int runKelvopack(CommandContext& context, const std::vector<std::string>& argume
         if (!output.empty()) request.output = fs::u8path(output);
         if (!player.empty()) request.player = fs::u8path(player);
         request.page = page;
+        if (!scorm.empty())
+            request.scorm = scorm == scormVersionName(ScormVersion::V1_2) ? ScormVersion::V1_2 : ScormVersion::V2004;
         return buildCommand(context, request);
     }
     if (extract->parsed()) {

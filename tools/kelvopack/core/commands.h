@@ -34,6 +34,10 @@ struct PictureFlags {
     bool verbose = false;        // say what became of each picture
 };
 
+// The SCORM versions a package is written for: 1.2, which every learning
+// platform imports, and 2004 (4th edition).
+enum class ScormVersion { V1_2, V2004 };
+
 struct BuildRequest {
     std::filesystem::path source;
     std::optional<std::filesystem::path> output;   // default: the source with .exe
@@ -41,6 +45,7 @@ struct BuildRequest {
     Architecture architecture = Architecture::X86;
     PictureFlags pictures;
     bool page = false;                             // --html: the browser edition (also chosen by -o *.html)
+    std::optional<ScormVersion> scorm{};           // --scorm 1.2|2004: the page as a SCORM package (.zip)
 };
 
 int validateCommand(CommandContext& context, const std::filesystem::path& source, const PictureFlags& pictures = {});

@@ -155,8 +155,8 @@ QuizPage makeQuizPage(const PackedQuiz& quiz, const ResourceSet& resources, cons
             add(mediaEntry(QuizResourceIds::RevealPictureBase + number, "url", "data:" + pictureMediaType(reveal) + ";base64," + base64(reveal)));
     }
 
-    const std::string identity = quizIdentityText(quizIdentity(quizStream, codeStream, pageName));
-    const std::string data = "{\"name\":" + jsonString(pageName) + ",\"identity\":" + jsonString(identity) +
+    page.identity = quizIdentityText(quizIdentity(quizStream, codeStream, pageName));
+    const std::string data = "{\"name\":" + jsonString(pageName) + ",\"identity\":" + jsonString(page.identity) +
                              ",\"quiz\":" + jsonString(base64(quizStream)) + ",\"codes\":" + jsonString(base64(codeStream)) +
                              ",\"media\":{" + media + "}}";
     page.html = fillTemplate(assets.page, {{"title", htmlText(fromWindows1252(quiz.title))},
@@ -167,34 +167,43 @@ QuizPage makeQuizPage(const PackedQuiz& quiz, const ResourceSet& resources, cons
     return page;
 }
 
-int buildQuizPage(CommandContext& context, const PackedQuiz& quiz, const fs::path& output, const std::string& shownOutput,
-                  const std::string& summary) {
+std::optional<QuizPage> makeBuiltQuizPage(CommandContext& context, const PackedQuiz& quiz, const std::string& pageName) {
     ResourceSet resources;
     std::string error;
     if (!makeQuizResources(quiz, resources, error)) {
         context.err << error << '\n';
-        return ExitCodes::Invalid;
+        return std::nullopt;
     }
-    const QuizPage page = makeQuizPage(quiz, resources, output.filename().u8string(), builtInPageAssets());
+    QuizPage page = makeQuizPage(quiz, resources, pageName, builtInPageAssets());
     for (const std::string& warning : page.warnings) context.err << "attention, " << warning << '\n';
+    return page;
+}
 
-    // Written beside the output and moved into place whole, as the .exe is.
+bool replaceWholeFile(CommandContext& context, const fs::path& output, const std::string& shownOutput, std::string_view bytes) {
     fs::path temporary = output;
     temporary += ".kelvopack-tmp";
     std::error_code fileError;
     {
         std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-        stream.write(page.html.data(), static_cast<std::streamsize>(page.html.size()));
+        stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!stream) fileError = std::make_error_code(std::errc::io_error);
     }
     if (!fileError) fs::remove(output, fileError);
     if (!fileError) fs::rename(temporary, output, fileError);
     if (fileError) {
         fs::remove(temporary, fileError);
-        context.err << "écriture de " << shownOutput << " impossible (la page est-elle ouverte ailleurs ?).\n";
-        return ExitCodes::Failure;
+        context.err << "écriture de " << shownOutput << " impossible (le fichier est-il ouvert ailleurs ?).\n";
+        return false;
     }
-    context.out << shownOutput << " écrit (" << summary << ", page web de " << page.html.size() / 1024 << " Ko).\n";
+    return true;
+}
+
+int buildQuizPage(CommandContext& context, const PackedQuiz& quiz, const fs::path& output, const std::string& shownOutput,
+                  const std::string& summary) {
+    const std::optional<QuizPage> page = makeBuiltQuizPage(context, quiz, output.filename().u8string());
+    if (!page) return ExitCodes::Invalid;
+    if (!replaceWholeFile(context, output, shownOutput, page->html)) return ExitCodes::Failure;
+    context.out << shownOutput << " écrit (" << summary << ", page web de " << page->html.size() / 1024 << " Ko).\n";
     return ExitCodes::Success;
 }
 

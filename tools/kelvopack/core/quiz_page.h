@@ -34,6 +34,7 @@ std::optional<std::string> browserClipType(const Bytes& clip);
 
 struct QuizPage {
     std::string html;
+    std::string identity;                // the quiz's identity, as the page checks it
     std::vector<std::string> warnings;   // French, one per clip the page cannot play
 };
 
@@ -41,6 +42,15 @@ struct QuizPage {
 // `resources`; `pageName` is the file name the page is written under.
 QuizPage makeQuizPage(const PackedQuiz& quiz, const ResourceSet& resources, const std::string& pageName,
                       const PageAssets& assets);
+
+// The page of a compiled quiz, its warnings printed; nothing when the quiz's
+// resources cannot be made (the error printed).
+std::optional<QuizPage> makeBuiltQuizPage(CommandContext& context, const PackedQuiz& quiz, const std::string& pageName);
+
+// Writes `bytes` beside `output` and moves them into place whole, so a failed
+// write never leaves half a file; false, said in French, when it cannot.
+bool replaceWholeFile(CommandContext& context, const std::filesystem::path& output, const std::string& shownOutput,
+                      std::string_view bytes);
 
 // `kelvopack build QUIZ.toml -o QUIZ.html`, once the source is compiled.
 int buildQuizPage(CommandContext& context, const PackedQuiz& quiz, const std::filesystem::path& output,

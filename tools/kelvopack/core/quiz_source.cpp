@@ -7,6 +7,9 @@
 #include <iterator>
 #include <map>
 
+#include "core/source_encoding.h"
+#include "core/syntax_errors.h"
+
 namespace kelvo::pack {
 
 namespace {
@@ -99,68 +102,29 @@ void readQuestions(const toml::node& node, QuizSource& source, Diagnostics& diag
     }
 }
 
-// The TOML parser we use takes a path with undefined behaviour when it meets
-// a non-ASCII character outside a string or a comment (an accented key such
-// as "réponse", say), so such text is refused before it is parsed. Returns
-// the line of the first one, or 0.
-int lineOfBareNonAscii(std::string_view text) {
-    enum class State { Code, Comment, Basic, Literal, MultiBasic, MultiLiteral } state = State::Code;
-    int line = 1;
-    auto startsWith = [&](std::size_t at, std::string_view token) { return text.substr(at, token.size()) == token; };
-    for (std::size_t at = 0; at < text.size(); ++at) {
-        const char c = text[at];
-        if (c == '\n') ++line;
-        switch (state) {
-            case State::Code:
-                if (static_cast<unsigned char>(c) >= 0x80) return line;
-                if (c == '#') state = State::Comment;
-                else if (startsWith(at, "\"\"\"")) { state = State::MultiBasic; at += 2; }
-                else if (startsWith(at, "'''")) { state = State::MultiLiteral; at += 2; }
-                else if (c == '"') state = State::Basic;
-                else if (c == '\'') state = State::Literal;
-                break;
-            case State::Comment:
-                if (c == '\n') state = State::Code;
-                break;
-            case State::Basic:
-                if (c == '\\') ++at;
-                else if (c == '"' || c == '\n') state = State::Code;
-                break;
-            case State::Literal:
-                if (c == '\'' || c == '\n') state = State::Code;
-                break;
-            case State::MultiBasic:
-                if (c == '\\') ++at;
-                else if (startsWith(at, "\"\"\"")) { state = State::Code; at += 2; }
-                break;
-            case State::MultiLiteral:
-                if (startsWith(at, "'''")) { state = State::Code; at += 2; }
-                break;
-        }
-    }
-    return 0;
+void report(const SyntaxError& error, Diagnostics& diagnostics) {
+    diagnostics.error(error.line, error.column, error.field, error.message + ".");
 }
 
 }  // namespace
 
-bool parseQuizSource(std::string_view text, const std::filesystem::path& folder, QuizSource& source,
+bool parseQuizSource(std::string_view bytes, const std::filesystem::path& folder, QuizSource& source,
                      Diagnostics& diagnostics) {
-    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";  // Notepad writes one
-    if (text.substr(0, ByteOrderMark.size()) == ByteOrderMark) text.remove_prefix(ByteOrderMark.size());
     source = QuizSource{};
     source.folder = folder;
-    if (const int line = lineOfBareNonAscii(text); line != 0) {
-        diagnostics.error(line, "",
-                          "caractère accentué ou spécial hors d'un texte entre guillemets : "
-                          "les noms de champs s'écrivent sans accents (answer, prompt...).");
+    std::string text;
+    if (!decodeQuizSource(bytes, text, diagnostics)) return false;
+    if (const auto bare = findBareNonAscii(text)) {
+        report(*bare, diagnostics);
         return false;
     }
     toml::table document;
     try {
         document = toml::parse(text, std::string_view(diagnostics.fileName));
     } catch (const toml::parse_error& failure) {
-        diagnostics.error(static_cast<int>(failure.source().begin.line), "",
-                          "le fichier n'est pas du TOML correct : " + std::string(failure.description()));
+        report(frenchSyntaxError(failure.description(), static_cast<int>(failure.source().begin.line),
+                                 static_cast<int>(failure.source().begin.column), text),
+               diagnostics);
         return false;
     }
     const std::map<std::string, SourceValue QuizSource::*> texts = {
@@ -194,8 +158,8 @@ bool readQuizSource(const std::filesystem::path& file, QuizSource& source, Diagn
         diagnostics.error(0, "", "impossible d'ouvrir le fichier.");
         return false;
     }
-    const std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-    return parseQuizSource(text, file.parent_path(), source, diagnostics);
+    const std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    return parseQuizSource(bytes, file.parent_path(), source, diagnostics);
 }
 
 }  // namespace kelvo::pack

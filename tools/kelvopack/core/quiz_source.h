@@ -1,4 +1,4 @@
-// The quiz source: one UTF-8 TOML file with the media files beside it.
+// The quiz source: one TOML file with the media files beside it.
 // Parsing keeps every value with its line, so that validation can name the
 // line of each problem; it checks only the shape (keys, types), the rules of
 // the player are checked by validation.
@@ -68,9 +68,10 @@ struct QuizSource {
     std::vector<QuestionSource> questions;
 };
 
-// Parses TOML text; problems go to `diagnostics`. Returns false when the
-// text could not be read as a quiz at all.
-bool parseQuizSource(std::string_view text, const std::filesystem::path& folder, QuizSource& source,
+// Parses the bytes of a TOML file, in any encoding decodeQuizSource reads;
+// problems go to `diagnostics`. Returns false when the text could not be
+// read as a quiz at all.
+bool parseQuizSource(std::string_view bytes, const std::filesystem::path& folder, QuizSource& source,
                      Diagnostics& diagnostics);
 
 // Reads and parses a file. The file name shown in messages is the one given.

@@ -27,8 +27,9 @@ std::optional<unsigned char> byteFor(char32_t character) {
     return std::nullopt;
 }
 
-// Decodes one UTF-8 sequence at `position`; nullopt for a malformed one.
-std::optional<char32_t> nextCharacter(std::string_view utf8, std::size_t& position) {
+}  // namespace
+
+std::optional<char32_t> nextUtf8Character(std::string_view utf8, std::size_t& position) {
     const auto lead = static_cast<unsigned char>(utf8[position]);
     int followers = 0;
     char32_t character = 0;
@@ -61,13 +62,13 @@ std::optional<char32_t> nextCharacter(std::string_view utf8, std::size_t& positi
     return character;
 }
 
-}  // namespace
+bool isDefinedInWindows1252(unsigned char byte) { return byte < 0x80 || byte >= 0xA0 || HighControlBlock[byte - 0x80] != 0; }
 
 AnsiConversion toWindows1252(std::string_view utf8) {
     AnsiConversion result;
     std::size_t position = 0;
     while (position < utf8.size()) {
-        const auto character = nextCharacter(utf8, position);
+        const auto character = nextUtf8Character(utf8, position);
         if (!character) {
             result.invalidUtf8 = true;
             return result;

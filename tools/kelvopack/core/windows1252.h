@@ -32,4 +32,12 @@ std::string describeCharacter(char32_t character);
 
 std::string encodeUtf8(char32_t character);
 
+// Decodes the UTF-8 sequence at `position` and moves past it; nullopt, not
+// moving, for a malformed one (overlong, surrogate, cut short).
+std::optional<char32_t> nextUtf8Character(std::string_view utf8, std::size_t& position);
+
+// False for the five bytes (0x81, 0x8D, 0x8F, 0x90, 0x9D) that stand for no
+// character.
+bool isDefinedInWindows1252(unsigned char byte);
+
 }  // namespace kelvo::pack
