@@ -194,7 +194,8 @@ json textLengths(const QuizSource& source) {
 json problemsOf(const Diagnostics& diagnostics) {
     json problems = json::array();
     for (const Diagnostic& diagnostic : diagnostics.all()) {
-        problems.push_back({{"field", diagnostic.field}, {"message", diagnostic.message}, {"error", diagnostic.isError}});
+        if (diagnostic.severity == Severity::Note) continue;   // how a file was read: no field to show it at
+        problems.push_back({{"field", diagnostic.field}, {"message", diagnostic.message}, {"error", diagnostic.isError()}});
     }
     return problems;
 }
@@ -448,7 +449,7 @@ std::string Studio::openSource(const std::string& sourceName, const std::string&
     if (!read || diagnostics.hasErrors()) {
         std::string message;
         for (const Diagnostic& diagnostic : diagnostics.all()) {
-            if (diagnostic.isError) message += (message.empty() ? "" : "\n") + diagnostics.format(diagnostic);
+            if (diagnostic.isError()) message += (message.empty() ? "" : "\n") + diagnostics.format(diagnostic);
         }
         return errorJson(message);
     }
