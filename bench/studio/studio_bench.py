@@ -64,15 +64,10 @@ def save(driver, button, downloads=None):
 
 
 def photo_quiz(photos, folder):
-    """The 96-photo quiz of scripts/bench-pictures: photo n, revealing photo n + 1."""
+    """The 96-photo quiz of scripts/bench-photos (photo n, revealing photo n + 1), in a folder of its own."""
     folder.mkdir(parents=True, exist_ok=True)
-    lines = ['title = "Quatre-vingt-seize photos"', 'author = "Banc d\'essai"', 'explanation = "Que montre chaque photo ?"',
-             'kind = "picture"', 'reveal = "picture"']
-    for n in range(1, 97):
-        shutil.copy(photos / f"photo{n:02d}.jpg", folder)
-        lines += ["", "[[question]]", f'answer = "Photo {n}"', f'picture = "photo{n:02d}.jpg"',
-                  f'reveal_picture = "photo{n % 96 + 1:02d}.jpg"']
-    (folder / "photos96.toml").write_text("\n".join(lines) + "\n", encoding="utf-8")
+    for file in sorted(photos.glob("photo*.jpg")) + [photos / "pictures96.toml"]:
+        shutil.copy(file, folder)
     return folder
 
 
@@ -106,7 +101,7 @@ def main(page, photos, player, kelvopack, runs=5):
         print(f"== Text quiz (capitales) saved, median of {runs}: " +
               ", ".join(f"{b[5:]} {t} ms" if t is not None else f"{b[5:]} not written" for b, t in timings.items()))
 
-        folder = photo_quiz(photos, work / "photos96")
+        folder = photo_quiz(photos, work / "pictures96")
         fresh(driver, page)
         began = time.monotonic()
         open_folder(driver, folder)
@@ -122,10 +117,10 @@ def main(page, photos, player, kelvopack, runs=5):
         for button in (exe, "save-html"):
             saved[button] = save(driver, button, downloads)[0] / 1000
         total = time.monotonic() - began
-        built = work / "photos96-kelvopack.exe"
-        subprocess.run([kelvopack, "build", folder / "photos96.toml", "-o", built, "--player", player], check=True,
+        built = work / "pictures96-kelvopack.exe"
+        subprocess.run([kelvopack, "build", folder / "pictures96.toml", "-o", built, "--player", player], check=True,
                        capture_output=True)
-        same = (downloads / "photos96.exe").read_bytes() == built.read_bytes()
+        same = (downloads / "pictures96.exe").read_bytes() == built.read_bytes()
         shown = sorted(s for s in seen if s)
         print(f"== 96 photos ({sum(p.stat().st_size for p in folder.glob('*.jpg')) / 1048576:.0f} MB) opened as a folder: "
               f"read {opened:.1f} s, prepared {prepared:.1f} s (valid: {valid}), saved " +
