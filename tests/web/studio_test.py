@@ -398,6 +398,38 @@ class StudioTest(unittest.TestCase):
         studio.click("back")
         self.assertEqual(self.driver.switch_to.active_element.get_attribute("id"), "play")
 
+    def test_its_policy_allows_no_network_request(self):
+        page = STUDIO.read_text(encoding="utf-8")
+        start = page.index('http-equiv="Content-Security-Policy" content="') + len('http-equiv="Content-Security-Policy" content="')
+        policy = dict((d.split()[0], d.split()[1:]) for d in page[start:page.index('"', start)].split(";") if d.strip())
+        self.assertEqual(policy["default-src"], ["'none'"])
+        allowed = {"'none'", "'unsafe-inline'", "'wasm-unsafe-eval'", "data:", "blob:"}
+        self.assertEqual({source for sources in policy.values() for source in sources} - allowed, set())
+
+    def test_questions_moved_duplicated_removed_and_a_new_quiz_asked_first(self):
+        studio = self.fresh()
+        for _ in range(2):
+            studio.click("add-question")
+        for number, answer in enumerate(("un", "deux", "trois"), 1):
+            studio.type(f"f-q{number}-answer", answer)
+        answers = lambda: [v for k, v in studio.values() if k.endswith("-answer")]
+        # One row per tool: the button, the question it acts on, the answers after it.
+        rows = [("Descendre", 1, ["deux", "un", "trois"]), ("Monter", 3, ["deux", "trois", "un"]),
+                ("Dupliquer", 1, ["deux", "deux", "trois", "un"]), ("Supprimer", 3, ["deux", "deux", "un"])]
+        for label, number, expected in rows:
+            with self.subTest(label):
+                self.driver.find_element(By.CSS_SELECTOR, f'#q-{number} button[aria-label="{label} la question {number}"]').click()
+                studio.settled()
+                self.assertEqual(answers(), expected)
+        self.assertEqual(studio.by_id("question-count").text, "(3 / 96)")
+        studio.click("new")
+        self.driver.switch_to.alert.dismiss()
+        self.assertEqual(answers(), ["deux", "deux", "un"])
+        studio.click("new")
+        self.driver.switch_to.alert.accept()
+        studio.wait("return document.getElementById('status').textContent.includes('ouvert')")
+        self.assertEqual(answers(), [""])
+
     def test_the_work_comes_back_after_a_reload(self):
         studio = fill_in(self.fresh(), "drapeaux")
         studio.wait("return document.documentElement.dataset.kept === '1'")

@@ -387,13 +387,6 @@ bool Studio::save(const std::string& formJson, Output output, SavedFile& saved, 
     return false;
 }
 
-bool Studio::play(const std::string& formJson, std::string& html, std::string& error) {
-    SavedFile page;
-    if (!save(formJson, Output::Page, page, error, {})) return false;
-    html.assign(page.bytes.begin(), page.bytes.end());
-    return true;
-}
-
 void Studio::replaceFolder(const std::vector<FolderFile>& media) {
     std::error_code ignored;
     fs::remove_all(folder, ignored);

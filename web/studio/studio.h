@@ -54,8 +54,6 @@ public:
     // The file to download; false with a French message while the form has an error.
     bool save(const std::string& formJson, Output output, SavedFile& saved, std::string& error,
               const pack::PreparationProgress& progress);
-    // The quiz page as it would be saved, to play in the page.
-    bool play(const std::string& formJson, std::string& html, std::string& error);
 
     // Opening a quiz replaces the folder and answers {"form": ...}; a file
     // that is no quiz answers {"error": "..."} and changes nothing.
