@@ -413,15 +413,18 @@
     const frame = $("player-frame");
     if (frame.src) URL.revokeObjectURL(frame.src);
     frame.src = URL.createObjectURL(new Blob([reply.bytes], { type: "text/html" }));
-    $("player").hidden = false;
-    $("studio").inert = true;
+    showPlayer(true);
     $("back").focus();
   });
   $("back").addEventListener("click", () => {
-    $("player").hidden = true;
-    $("studio").inert = false;
+    showPlayer(false);
     $("play").focus();
   });
+  // While the quiz plays over the form, nothing behind it takes the focus.
+  function showPlayer(shown) {
+    $("player").hidden = !shown;
+    for (const behind of document.querySelectorAll("body > header, body > .status-line, body > main")) behind.inert = shown;
+  }
 
   async function opened(reply, what) {
     if (reply.error) {
