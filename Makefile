@@ -10,16 +10,20 @@ WIN64   := $(BUILD)/win64
 WIN32   := $(BUILD)/win32
 WEBBUILD := $(BUILD)/web
 FUZZ    := $(BUILD)/fuzz
+I686    := $(BUILD)/i686
 JOBS    ?= 2
 QUIZ    ?= examples/capitales/capitales.toml
 
 CMAKE_LINUX := -DCMAKE_BUILD_TYPE=Release -DKELVO_SANITIZE=OFF -DKELVO_NO_TESTS=ON
 CMAKE_WIN64 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
+# The native suites again as the shipped player is built (-Os, x87), with the fuzz targets' inputs.
+CMAKE_I686  := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-linux.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+               -DKELVO_SANITIZE=OFF -DKELVO_FUZZ_REPLAY=ON
 
-.PHONY: all setup web native linux win64 win32 studio run test test-native test-windows test-imports test-studio fuzz clean
+.PHONY: all setup web native linux i686 win64 win32 studio run test test-native test-i686 test-windows test-imports test-studio fuzz clean
 
-all: native linux win64 win32 studio
+all: native linux i686 win64 win32 studio
 
 setup:
 	@scripts/setup
@@ -36,6 +40,10 @@ native: setup web
 linux: setup web
 	@cmake -S . -B $(LINUX) -G Ninja $(CMAKE_LINUX) >/dev/null
 	@cmake --build $(LINUX) -j$(JOBS)
+
+i686: setup web
+	@cmake -S . -B $(I686) -G Ninja $(CMAKE_I686) >/dev/null
+	@cmake --build $(I686) -j$(JOBS)
 
 win64: setup web
 	@cmake -S . -B $(WIN64) -G Ninja $(CMAKE_WIN64) >/dev/null
@@ -55,7 +63,14 @@ run: linux win64 win32
 	@$(if $(WEB),scripts/run-page,scripts/run-quiz) $(QUIZ)
 
 test-native: native
+	@echo "native tests: x86-64 with ASan/UBSan"
 	@ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+
+# Under qemu-i386 even where the kernel runs 32-bit programs, so that every
+# machine runs the same thing.
+test-i686: i686
+	@echo "native tests: i686, -Os, x87 as the shipped player, under qemu-i386; each fuzz target's inputs replayed once"
+	@ctest --test-dir $(I686) --output-on-failure -j$(JOBS)
 
 test-windows: win64 win32
 	@scripts/test-windows $(WIN64) $(WIN32)
@@ -71,7 +86,7 @@ test-studio: studio linux
 fuzz: setup
 	@scripts/fuzz 20
 
-test: test-imports test-native fuzz test-windows test-studio
+test: test-imports test-native test-i686 fuzz test-windows test-studio
 
 clean:
 	rm -rf $(BUILD)

@@ -1,13 +1,15 @@
 // The engine in WebAssembly (the single file the page carries, run by Node)
 // against the same sources built natively: the same verdict for every
 // generated (expected, typed) pair, the same decoded quiz for every example.
-//   node differential.js ENGINE_REFERENCE kelvo-engine.js EXAMPLES_DIR WORK_DIR
+//   node differential.js kelvo-engine.js EXAMPLES_DIR WORK_DIR [EMULATOR] ENGINE_REFERENCE
+// (EMULATOR: the i686 reference runs under qemu-i386)
 "use strict";
 const { execFileSync } = require("child_process");
 const fs = require("fs");
 const path = require("path");
 
-const [reference, enginePath, examples, work] = process.argv.slice(2);
+const [enginePath, examples, work, program, ...programArguments] = process.argv.slice(2);
+const reference = (args, options) => execFileSync(program, [...programArguments, ...args], options);
 const PAIRS = 12000;
 
 // Deterministic pairs: the near misses each verdict rule looks for, on
@@ -48,7 +50,7 @@ for (let i = 0; i < PAIRS; ++i) {
 fs.mkdirSync(work, { recursive: true });
 const pairsFile = path.join(work, "pairs.txt");
 fs.writeFileSync(pairsFile, pairs.map((pair) => pair.join("\t")).join("\n") + "\n");
-const native = execFileSync(reference, ["verdicts"], { input: fs.readFileSync(pairsFile), maxBuffer: 1 << 26 })
+const native = reference(["verdicts"], { input: fs.readFileSync(pairsFile), maxBuffer: 1 << 26 })
   .toString("utf8").split("\n");
 
 let failures = 0;
@@ -77,7 +79,7 @@ require(path.resolve(enginePath))().then((engine) => {
   const quizzes = fs.readdirSync(examples).filter((name) => fs.existsSync(path.join(examples, name, name + ".toml")));
   for (const name of quizzes) {
     const folder = path.join(work, name);
-    const nativeDump = execFileSync(reference, ["quiz", path.join(examples, name, name + ".toml"), folder]).toString("utf8");
+    const nativeDump = reference(["quiz", path.join(examples, name, name + ".toml"), folder]).toString("utf8");
     const bytes = (file) => fs.readFileSync(path.join(folder, file));
     const quiz = bytes("quiz.bin"), codes = bytes("codes.bin");
     const q = engine._malloc(quiz.length), c = engine._malloc(codes.length);

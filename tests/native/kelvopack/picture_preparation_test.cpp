@@ -49,6 +49,7 @@ TEST(StoredPictureSize, LongSideIsTheBoxShortSideAsThePlayerFitsTheOriginal) {
     } cases[] = {
         {3000, 4000, {195, 260}, "held upright"},
         {4105, 3000, {260, 190}, "the player's fit in double gives 259 x 190, and would fit that again"},
+        {1000, 900, {260, 233}, "the shipped player's short side, whatever this build's floating point (234 in double)"},
         {4105, 4105, {260, 260}, "a square stays square, though its fit in double is 259 x 259"},
         {10000, 1, {260, 1}, "too thin for the player's fit, which would give no picture"},
     };

@@ -18,6 +18,7 @@
 
 #include "core/palette_bitmap.h"
 #include "core/picture_memory.h"
+#include "core/shipped_fit.h"
 
 namespace kelvo::pack {
 
@@ -279,7 +280,7 @@ std::string sizeInPixels(int width, int height) { return std::to_string(width) +
 
 FittedSize storedPictureSize(int width, int height) {
     if (width == height) return {PictureBoxSide, PictureBoxSide};
-    const FittedSize fitted = fitWithin(width, height, PictureBoxSide, PictureBoxSide);
+    const FittedSize fitted = shippedPlayerFit(width, height, PictureBoxSide, PictureBoxSide);
     // At least one pixel: a picture too thin for the player's fit still shows.
     const int shortSide = std::clamp(std::min(fitted.width, fitted.height), 1, PictureBoxSide);
     return width > height ? FittedSize{PictureBoxSide, shortSide} : FittedSize{shortSide, PictureBoxSide};
@@ -289,7 +290,8 @@ bool storedUnchanged(const PictureHeader& header) {
     const bool readAsIs = playerReads(header.format) &&
                           (header.format != PictureFormat::Jpeg || (header.baseline && header.orientation == 1));
     return readAsIs && header.sizeKnown() &&
-           fitWithin(header.width, header.height, PictureBoxSide, PictureBoxSide) == FittedSize{header.width, header.height};
+           shippedPlayerFit(header.width, header.height, PictureBoxSide, PictureBoxSide) ==
+               FittedSize{header.width, header.height};
 }
 
 std::string formatProblem(PictureFormat format) {

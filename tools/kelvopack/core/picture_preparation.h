@@ -44,9 +44,10 @@ constexpr long long MaxKeptPixels = 20'000'000;
 constexpr std::size_t MaxKeptFileSize = 16u << 20;
 
 // The size a picture of width x height (as shown) is stored at: the long
-// side the box's side, the short side what the player's fit would give the
-// original. The player's fit leaves it unchanged in any floating-point
-// precision, since its ratio is exactly 1.
+// side the box's side, the short side what the shipped player's fit would
+// give the original, whichever build of kelvopack computes it. The player's
+// fit leaves it unchanged in any floating-point precision, since its ratio
+// is exactly 1.
 FittedSize storedPictureSize(int width, int height);
 
 // With `keepOriginals`, BMP, JPEG and GIF files are stored unchanged (within
