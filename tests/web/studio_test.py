@@ -460,7 +460,8 @@ class StudioTest(unittest.TestCase):
                    "coupee.html": page[:data],
                    "pas-un-quiz.exe": b"MZ" + bytes(200),
                    "abime.exe": (reference("formes") / "formes.exe").read_bytes()[:3000],
-                   "pas-un-zip.zip": b"PK\x03\x04" + bytes(40)}
+                   "pas-un-zip.zip": b"PK\x03\x04" + bytes(40),
+                   "hors-dossier.zip": self.zip_leaving_its_folder()}
         studio = fill_in(self.fresh(), "capitales")
         typed = studio.values()
         for name, bytes_ in damaged.items():
@@ -469,6 +470,15 @@ class StudioTest(unittest.TestCase):
                 studio.open_file(WORK / name)
                 self.assertIn("Impossible d'ouvrir " + name, studio.status())
                 self.assertEqual(studio.values(), typed)
+
+    @staticmethod
+    def zip_leaving_its_folder():
+        """A source whose picture would be written outside the quiz's folder."""
+        archive = io.BytesIO()
+        with zipfile.ZipFile(archive, "w") as opened:
+            opened.writestr("q/q.toml", 'title = "A"\nkind = "picture"\n[[question]]\nanswer = "a"\npicture = "../../x.gif"\n')
+            opened.writestr("q/../../x.gif", b"GIF89a")
+        return archive.getvalue()
 
     def test_axe_finds_nothing_serious_empty_and_with_each_example(self):
         studio = self.fresh()
