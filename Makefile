@@ -21,9 +21,9 @@ CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_B
 CMAKE_I686  := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-linux.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
                -DKELVO_SANITIZE=OFF -DKELVO_FUZZ_REPLAY=ON
 
-.PHONY: all setup web native linux i686 win64 win32 run test test-native test-i686 test-windows test-imports fuzz clean
+.PHONY: all setup web native linux i686 win64 win32 studio run test test-native test-i686 test-windows test-imports test-studio fuzz clean
 
-all: native linux i686 win64 win32
+all: native linux i686 win64 win32 studio
 
 setup:
 	@scripts/setup
@@ -53,6 +53,12 @@ win32: setup web
 	@cmake -S . -B $(WIN32) -G Ninja $(CMAKE_WIN32) >/dev/null
 	@cmake --build $(WIN32) -j$(JOBS)
 
+# The studio page, shipped beside the 32-bit player and kelvopack.exe: the
+# studio's engine (emscripten) with that player's bytes inside.
+studio: web win32
+	@KELVO_WEB_TARGETS=kelvo_studio_engine scripts/build-web $(CURDIR)/$(WEBBUILD)
+	@python3 web/studio/assemble_studio.py $(WEBBUILD)/kelvo-studio-engine.js $(WIN32)/src/kelvo.exe $(WIN32)/kelvo-studio.html
+
 run: linux win64 win32
 	@$(if $(WEB),scripts/run-page,scripts/run-quiz) $(QUIZ)
 
@@ -73,10 +79,14 @@ test-imports: win32 win64
 	@scripts/check-imports --max-kb 600 $(WIN32)/src/kelvo.exe
 	@scripts/check-imports $(WIN64)/src/kelvo.exe $(WIN32)/tools/kelvopack/kelvopack.exe
 
+test-studio: studio linux
+	@STUDIO=$(WIN32)/kelvo-studio.html PLAYER=$(WIN32)/src/kelvo.exe KELVOPACK=$(LINUX)/tools/kelvopack/kelvopack \
+		/usr/bin/python3 tests/web/studio_test.py
+
 fuzz: setup
 	@scripts/fuzz 20
 
-test: test-imports test-native test-i686 fuzz test-windows
+test: test-imports test-native test-i686 fuzz test-windows test-studio
 
 clean:
 	rm -rf $(BUILD)

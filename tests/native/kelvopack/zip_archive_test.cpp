@@ -72,6 +72,50 @@ TEST(ZipArchive, RealReadersFindEveryEntryStoredOrDeflatedWithItsNameAndFixedDat
     }
 }
 
+TEST(ZipArchive, ReadsBackEveryEntryAsStored) {
+    const ZlibCompressor zlib;
+    const std::vector<ZipEntry> entries = {{"quiz/quiz.toml", bytesOf(std::string(300, 'a'))}, {"quiz/images/chat.jpg", bytesOf("\xFF\xD8")}};
+    std::vector<StoredZipEntry> read;
+    std::string error;
+    ASSERT_TRUE(readZip(*writeZip(entries, &zlib), read, error)) << error;
+    ASSERT_EQ(read.size(), entries.size());
+    EXPECT_EQ(read[0].method, 8);   // deflated: the caller inflates it
+    EXPECT_LT(read[0].data.size(), 300u);
+    EXPECT_TRUE(zipEntryIntact(read[0], entries[0].data));
+    EXPECT_FALSE(zipEntryIntact(read[0], bytesOf(std::string(300, 'b'))));
+    EXPECT_EQ(read[1].name, entries[1].name);
+    EXPECT_EQ(read[1].data, entries[1].data);
+}
+
+TEST(ZipArchive, ReadingRefusesDamagedArchivesWithAFrenchReason) {
+    const Bytes archive = *writeZip({{"quiz.toml", bytesOf("title = \"A\"")}, {"chat.jpg", bytesOf("\xFF\xD8")}});
+    const std::size_t end = archive.size() - 22;   // no comment: the end record closes the file
+    const std::size_t directory = archive[end + 16] | archive[end + 17] << 8;
+    const auto changed = [&archive](std::size_t at, std::uint8_t value) {
+        Bytes copy = archive;
+        copy[at] = value;
+        return copy;
+    };
+    const struct {
+        const char* why;
+        Bytes archive;
+        const char* words;
+    } rows[] = {
+        {"nothing at all", {}, "pas un zip"},
+        {"the end record cut off", Bytes(archive.begin(), archive.end() - 1), "pas un zip"},
+        {"the directory said to lie past the end", changed(end + 19, 0x7F), "pas un zip"},
+        {"an entry's local header said to lie elsewhere", changed(directory + 42, 0x7F), "pas un zip"},
+        {"an encrypted entry", changed(directory + 8, 1), "mot de passe"},
+        {"a compression other than deflate", changed(directory + 10, 12), "compress"},
+    };
+    for (const auto& row : rows) {
+        std::vector<StoredZipEntry> read;
+        std::string error;
+        EXPECT_FALSE(readZip(row.archive, read, error)) << row.why;
+        EXPECT_NE(error.find(row.words), std::string::npos) << row.why << ": " << error;
+    }
+}
+
 TEST(ZipArchive, MoreEntriesThanTheFormatCountsAreRefused) {
     EXPECT_TRUE(writeZip(std::vector<ZipEntry>(0xFFFF, {"a", {}})));
     EXPECT_FALSE(writeZip(std::vector<ZipEntry>(0x10000, {"a", {}})));

@@ -65,7 +65,7 @@ void printPictureReport(CommandContext& context, const PictureReport& report) {
 bool compileSource(CommandContext& context, const fs::path& source, const PictureFlags& flags, PackedQuiz& quiz,
                    PictureReport& report) {
     Diagnostics diagnostics(shown(source));
-    const bool valid = loadAndCompileQuiz(source, quiz, diagnostics, {flags.keepPictures, progressLine(context)}, &report);
+    const bool valid = loadAndCompileQuiz(source, quiz, diagnostics, {flags.keepPictures, progressLine(context), {}}, &report);
     printDiagnostics(context, diagnostics);
     if (!valid) {
         context.err << diagnostics.errorCount() << " erreur(s) dans " << shown(source) << " ; rien n'a été écrit.\n";

@@ -27,6 +27,13 @@ namespace {
 constexpr int JpegQuality = 85;
 constexpr const char* OutOfMemory = "est trop grand pour la mémoire disponible.";
 constexpr unsigned MaxPreparationThreads = 4;   // each may hold a full-size photo
+// The studio's WebAssembly has no threads (a page opened from a file gets
+// none): there the pictures are prepared in turn.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+constexpr bool ThreadsAvailable = false;
+#else
+constexpr bool ThreadsAvailable = true;
+#endif
 
 // Pixels of a picture, 3 bytes each (red, green, blue), top row first.
 struct RgbPicture {
@@ -231,6 +238,42 @@ PreparedPicture prepareFile(const std::filesystem::path& path, bool keepOriginal
     }
 }
 
+// Files are read by the threads, so that only the pictures in hand are held
+// at full size, not every original of the quiz at once.
+void prepareOnThreads(const std::vector<std::filesystem::path>& files, bool keepOriginals, const PreparationProgress& progress,
+                      std::size_t threadCount, std::vector<PreparedPicture>& prepared) {
+    const std::size_t total = files.size();
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::size_t done = 0;
+    const auto work = [&] {
+        SpareBlocks spares;
+        Bytes file;
+        for (std::size_t i = next++; i < total; i = next++) {
+            PreparedPicture picture = prepareFile(files[i], keepOriginals, file);
+            const std::lock_guard<std::mutex> lock(mutex);
+            prepared[i] = std::move(picture);
+            ++done;
+            finished.notify_one();
+        }
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t t = 0; t < threadCount; ++t) workers.emplace_back(work);
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        std::size_t reported = 0;
+        while (reported < total) {
+            finished.wait(lock, [&] { return done > reported; });
+            reported = done;
+            lock.unlock();
+            if (progress) progress(static_cast<int>(reported), static_cast<int>(total));
+            lock.lock();
+        }
+    }
+    for (std::thread& worker : workers) worker.join();
+}
+
 std::string sizeInPixels(int width, int height) { return std::to_string(width) + " x " + std::to_string(height); }
 
 }  // namespace
@@ -287,41 +330,20 @@ std::vector<PreparedPicture> preparePictureFiles(const std::vector<std::filesyst
         distinctOf[i] = found->second;
     }
 
-    // Files are read by the threads, so that only the pictures in hand are
-    // held at full size, not every original of the quiz at once.
     const std::size_t total = distinct.size();
     std::vector<PreparedPicture> prepared(total);
-    std::atomic<std::size_t> next{0};
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::size_t done = 0;
-    const auto work = [&] {
-        SpareBlocks spares;
-        Bytes file;
-        for (std::size_t i = next++; i < total; i = next++) {
-            PreparedPicture picture = prepareFile(distinct[i], keepOriginals, file);
-            const std::lock_guard<std::mutex> lock(mutex);
-            prepared[i] = std::move(picture);
-            ++done;
-            finished.notify_one();
-        }
-    };
     const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t threadCount = std::min<std::size_t>({processors, MaxPreparationThreads, total});
-    std::vector<std::thread> workers;
-    for (std::size_t t = 0; t < threadCount; ++t) workers.emplace_back(work);
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        std::size_t reported = 0;
-        while (reported < total) {
-            finished.wait(lock, [&] { return done > reported; });
-            reported = done;
-            lock.unlock();
-            if (progress) progress(static_cast<int>(reported), static_cast<int>(total));
-            lock.lock();
+    if (!ThreadsAvailable || threadCount <= 1) {
+        SpareBlocks spares;
+        Bytes file;
+        for (std::size_t i = 0; i < total; ++i) {
+            prepared[i] = prepareFile(distinct[i], keepOriginals, file);
+            if (progress) progress(static_cast<int>(i + 1), static_cast<int>(total));
         }
+    } else {
+        prepareOnThreads(distinct, keepOriginals, progress, threadCount, prepared);
     }
-    for (std::thread& worker : workers) worker.join();
 
     std::vector<PreparedPicture> results;
     results.reserve(files.size());

@@ -347,7 +347,9 @@ private:
         std::vector<std::filesystem::path> files;
         for (const PictureUse& use : pictures) files.push_back(source.folder / std::filesystem::u8path(use.value.text));
         const bool keepOriginals = settings.keepOriginals || source.keepPictures;
-        const std::vector<PreparedPicture> prepared = preparePictureFiles(files, keepOriginals, settings.progress);
+        const std::vector<PreparedPicture> prepared = settings.prepare
+                                                           ? settings.prepare(files, keepOriginals, settings.progress)
+                                                           : preparePictureFiles(files, keepOriginals, settings.progress);
         for (std::size_t i = 0; i < pictures.size(); ++i) {
             const PictureUse& use = pictures[i];
             const PreparedPicture& picture = prepared[i];

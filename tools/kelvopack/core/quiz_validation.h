@@ -18,9 +18,16 @@ namespace kelvo::pack {
 const char* kindName(int kind);
 const char* revealModeName(int mode);
 
+// How the named files become stored pictures; preparePictureFiles when
+// none is given. The studio gives one that remembers what it prepared, since
+// it checks the quiz at every change.
+using PicturePreparer = std::function<std::vector<PreparedPicture>(const std::vector<std::filesystem::path>& files,
+                                                                   bool keepOriginals, const PreparationProgress& progress)>;
+
 struct PictureSettings {
     bool keepOriginals = false;      // --keep-pictures (the source's keep_pictures asks the same)
     PreparationProgress progress;    // while the pictures are prepared
+    PicturePreparer prepare;
 };
 
 // What became of each picture, for --verbose and the summary.

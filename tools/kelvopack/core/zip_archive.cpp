@@ -46,6 +46,37 @@ private:
     Bytes& out;
 };
 
+// Bounds-checked little-endian reads: 0 past the end, so callers check `has` first.
+class LittleEndianReader {
+public:
+    explicit LittleEndianReader(const Bytes& bytes) : bytes(bytes) {}
+    bool has(std::size_t at, std::size_t size) const { return at <= bytes.size() && size <= bytes.size() - at; }
+    std::uint32_t u16(std::size_t at) const { return has(at, 2) ? bytes[at] | bytes[at + 1] << 8 : 0; }
+    std::uint32_t u32(std::size_t at) const { return u16(at) | u16(at + 2) << 16; }
+    Bytes slice(std::size_t at, std::size_t size) const {
+        return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at + size));
+    }
+
+private:
+    const Bytes& bytes;
+};
+
+constexpr std::size_t EndRecordSize = 22;
+constexpr std::size_t CentralHeaderSize = 46;
+constexpr std::size_t LocalHeaderSize = 30;
+constexpr std::uint16_t Encrypted = 1;   // general purpose flag bit 0
+constexpr const char* NotAZip = "ce fichier n'est pas un zip lisible (abîmé ou incomplet).";
+
+// The end record: the last 22 bytes, or followed by a comment of up to 64 KB.
+std::optional<std::size_t> findEndRecord(const LittleEndianReader& read, std::size_t size) {
+    if (size < EndRecordSize) return std::nullopt;
+    const std::size_t last = size - EndRecordSize;
+    for (std::size_t back = 0; back <= 0xFFFF && back <= last; ++back) {
+        if (read.u32(last - back) == EndRecordSignature) return last - back;
+    }
+    return std::nullopt;
+}
+
 bool isAscii(const std::string& text) {
     for (char c : text)
         if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -135,6 +166,52 @@ std::optional<Bytes> writeZip(const std::vector<ZipEntry>& entries, const ZipCom
     out.u32(static_cast<std::uint32_t>(directoryOffset));
     out.u16(0);   // no comment
     return archive;
+}
+
+bool readZip(const Bytes& archive, std::vector<StoredZipEntry>& entries, std::string& error) {
+    const LittleEndianReader read(archive);
+    entries.clear();
+    error = NotAZip;
+    const std::optional<std::size_t> end = findEndRecord(read, archive.size());
+    if (!end) return false;
+    const std::uint32_t count = read.u16(*end + 10);
+    std::size_t at = read.u32(*end + 16);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (!read.has(at, CentralHeaderSize) || read.u32(at) != CentralHeaderSignature) return false;
+        StoredZipEntry entry;
+        const std::uint32_t flags = read.u16(at + 8);
+        entry.method = static_cast<std::uint16_t>(read.u16(at + 10));
+        entry.crc = read.u32(at + 16);
+        const std::uint32_t storedSize = read.u32(at + 20);
+        entry.size = read.u32(at + 24);
+        const std::size_t nameSize = read.u16(at + 28);
+        const std::size_t local = read.u32(at + 42);
+        if (!read.has(at + CentralHeaderSize, nameSize)) return false;
+        const Bytes name = read.slice(at + CentralHeaderSize, nameSize);
+        entry.name.assign(name.begin(), name.end());
+        at += CentralHeaderSize + nameSize + read.u16(at + 30) + read.u16(at + 32);
+        if (!entry.name.empty() && entry.name.back() == '/') continue;   // a folder
+        if (flags & Encrypted) {
+            error = "le zip est protégé par un mot de passe : refaites-le sans mot de passe.";
+            return false;
+        }
+        if (entry.method != Stored && entry.method != Deflated) {
+            error = "le fichier \xC2\xAB " + entry.name + " \xC2\xBB du zip est compressé d'une façon que le studio ne lit pas : "
+                    "refaites le zip avec l'Explorateur de Windows (« Envoyer vers », « Dossier compressé »).";
+            return false;
+        }
+        if (!read.has(local, LocalHeaderSize) || read.u32(local) != LocalHeaderSignature) return false;
+        const std::size_t data = local + LocalHeaderSize + read.u16(local + 26) + read.u16(local + 28);
+        if (!read.has(data, storedSize)) return false;
+        entry.data = read.slice(data, storedSize);
+        entries.push_back(std::move(entry));
+    }
+    error.clear();
+    return true;
+}
+
+bool zipEntryIntact(const StoredZipEntry& entry, const Bytes& data) {
+    return data.size() == entry.size && zipCrc32(data) == entry.crc;
 }
 
 }  // namespace kelvo::pack
