@@ -21,7 +21,7 @@ CMAKE_WIN32 := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake -DCMAKE_B
 CMAKE_I686  := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/i686-linux.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
                -DKELVO_SANITIZE=OFF -DKELVO_FUZZ_REPLAY=ON
 
-.PHONY: all setup web native linux i686 win64 win32 studio run test test-native test-i686 test-windows test-imports test-studio fuzz clean
+.PHONY: all setup web native linux i686 win64 win32 studio photos run test test-native test-i686 test-windows test-imports test-studio fuzz clean
 
 all: native linux i686 win64 win32 studio
 
@@ -72,7 +72,7 @@ test-i686: i686
 	@echo "native tests: i686, -Os, x87 as the shipped player, under qemu-i386; each fuzz target's inputs replayed once"
 	@ctest --test-dir $(I686) --output-on-failure -j$(JOBS)
 
-test-windows: linux win64 win32
+test-windows: linux i686 win64 win32
 	@scripts/test-windows $(WIN64) $(WIN32)
 
 test-imports: win32 win64
@@ -84,9 +84,15 @@ test-studio: studio linux
 		/usr/bin/python3 tests/web/studio_test.py
 
 fuzz: setup
-	@scripts/fuzz 20
+	@scripts/fuzz 10
 
-test: test-imports test-native test-i686 fuzz test-windows test-studio
+# The packing test's 96 photos take minutes of drawing: it starts at once,
+# beside the builds, and the test waits for it.
+photos: setup
+	@mkdir -p $(BUILD)/bench-photos
+	@(nice -n 10 scripts/bench-photos $(CURDIR)/$(BUILD)/bench-photos >$(BUILD)/bench-photos/drawing.log 2>&1 &)
+
+test: photos test-imports test-native test-i686 fuzz test-windows test-studio
 
 clean:
 	rm -rf $(BUILD)
