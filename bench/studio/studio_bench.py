@@ -3,7 +3,9 @@
 form can be typed into and until the engine has checked it, a text quiz
 saved, and the 96-photo quiz of scripts/bench-pictures opened as a folder,
 its pictures prepared (with the progress shown) and saved, compared with
-what kelvopack builds from the same folder with the studio's player.
+what kelvopack builds from the same folder with the studio's player; then
+that work opened again (a reload: the work and its prepared pictures come
+back from IndexedDB) and saved again.
 
   studio_bench.py STUDIO.html PHOTOS_FOLDER PLAYER KELVOPACK [RUNS]
 """
@@ -122,6 +124,16 @@ def main(page, photos, player, kelvopack, runs=5):
                        capture_output=True)
         same = (downloads / "pictures96.exe").read_bytes() == built.read_bytes()
         shown = sorted(s for s in seen if s)
+
+        wait(driver, "return document.documentElement.dataset.kept === '1'")
+        for old in downloads.iterdir():
+            old.unlink()
+        began = time.monotonic()
+        driver.refresh()
+        wait(driver, "return document.documentElement.dataset.ready && !document.documentElement.dataset.busy")
+        reopened, ready_at = time.monotonic() - began, int(mark(driver, "readyAt"))
+        prepared_again = mark(driver, "picturesPrepared")
+        resaved = save(driver, exe, downloads)[1] == built.read_bytes()
         print(f"== 96 photos ({sum(p.stat().st_size for p in folder.glob('*.jpg')) / 1048576:.0f} MB) opened as a folder: "
               f"read {opened:.1f} s, prepared {prepared:.1f} s (valid: {valid}), saved " +
               ", ".join(f"{b[5:]} {t:.1f} s" for b, t in saved.items()) +
@@ -129,6 +141,8 @@ def main(page, photos, player, kelvopack, runs=5):
         print(f"   the .exe {'is' if same else 'is NOT'} byte for byte what kelvopack builds from that folder")
         print(f"   progress shown {len(shown)} times, e.g. {shown[:1] + shown[-1:]}; "
               f"{driver.find_element(By.ID, 'pictures-summary').text}")
+        print(f"== Opened again (reload): ready and checked in {reopened:.1f} s (the page's mark: {ready_at} ms), "
+              f"{prepared_again} pictures prepared again; the .exe saved again {'is' if resaved else 'is NOT'} kelvopack's")
         print("== Targets")
         print(f"page under 2 MB: {size / 1048576:.2f} MB: {'met' if size < 2 * 1048576 else 'NOT met'}")
         print(f"ready to type under 1 s: {statistics.median(drawn)} ms: {'met' if statistics.median(drawn) < 1000 else 'NOT met'}")

@@ -139,6 +139,16 @@ class Studio:
         return self.driver.execute_script(
             "return Array.from(document.querySelectorAll('#form input, #form select')).map(e => [e.id, e.type === 'checkbox' ? e.checked : e.value])")
 
+    def pictures(self):
+        """Each picture field: whether its picture shows as stored, and what it says of it."""
+        return self.driver.execute_script(
+            "return Array.from(document.querySelectorAll('.media:not([hidden])')).map(m => [m.dataset.field,"
+            " !m.querySelector('img').hidden && !!m.querySelector('img').src, m.querySelector('[data-about]').textContent])")
+
+    def prepared(self):
+        """How many pictures the engine has prepared since the page was opened."""
+        return self.driver.execute_script("return document.documentElement.dataset.picturesPrepared")
+
     def save(self, button):
         """Clicks a save button; returns the downloaded file's bytes."""
         for old in self.downloads.iterdir():
@@ -433,11 +443,27 @@ class StudioTest(unittest.TestCase):
     def test_the_work_comes_back_after_a_reload(self):
         studio = fill_in(self.fresh(), "drapeaux")
         studio.wait("return document.documentElement.dataset.kept === '1'")
-        typed = studio.values()
+        typed, pictures = studio.values(), studio.pictures()
+        self.assertTrue(all(shown for _, shown, _ in pictures) and len(pictures) == 10, pictures)
         studio.open(reload=True)
         self.assertIn("retrouvé", studio.status())
         self.assertEqual(studio.values(), typed)
-        self.assertTrue(studio.save("save-html") == (reference("drapeaux") / "drapeaux.html").read_bytes())
+        # The prepared pictures come back too: none is prepared again, and the same bytes are saved.
+        self.assertEqual((studio.pictures(), studio.prepared()), (pictures, "0"))
+        button, suffix = ("save-exe", ".exe") if MAKES_EXECUTABLES else ("save-html", ".html")
+        self.assertTrue(studio.save(button) == (reference("drapeaux") / ("drapeaux" + suffix)).read_bytes())
+        studio.file("f-q1-picture", EXAMPLES / "formes" / "carre-bleu.gif")
+        self.assertEqual(studio.prepared(), "1")   # the new picture only
+        # A kept file that is no longer the one its picture was prepared from: that picture is prepared again.
+        studio.wait("return document.documentElement.dataset.kept === '1'")
+        self.driver.execute_async_script(
+            "const done = arguments[0], open = indexedDB.open('kelvo-studio');"
+            "open.onsuccess = () => { const tx = open.result.transaction('media', 'readwrite'), media = tx.objectStore('media');"
+            " media.get('belgique.jpg').onsuccess = (e) => media.put(e.target.result, 'italie.jpg');"
+            " tx.oncomplete = () => { open.result.close(); done(); }; };")
+        studio.open(reload=True)
+        shown = dict((field, about) for field, _, about in studio.pictures())
+        self.assertEqual((studio.prepared(), shown["question 2, picture"]), ("1", shown["question 4, picture"]))
 
     def test_without_storage_a_notice_and_saving_still_works(self):
         downloads = WORK / "downloads-without-storage"

@@ -21,11 +21,12 @@ async function answerRequests() {
     let reply;
     try {
       reply = await handlers[request.op](request);
+      if (engine) reply.records = newRecords();
     } catch (error) {
       reply = { error: "Le studio a rencontré une erreur interne : " + error };
     }
     // Files go back whole, not copied: a quiz of photos weighs hundreds of megabytes.
-    const transfer = (reply.files || []).map((file) => file.bytes.buffer);
+    const transfer = (reply.files || []).concat(reply.records || []).map((file) => file.bytes.buffer);
     if (reply.bytes) transfer.push(reply.bytes.buffer);
     self.postMessage(Object.assign({ type: "reply", id: request.id }, reply), transfer);
   }
@@ -66,6 +67,16 @@ function folderFiles() {
   }));
 }
 
+// The pictures the engine prepared for this request, as records the page
+// keeps under their file and setting ("photo.jpg\n0").
+function newRecords() {
+  return json(engine._studioNewRecords()).map(([file, keep], index) => {
+    engine._studioRecord(index);
+    return { key: recordKey(file, keep), bytes: handedBytes() };
+  });
+}
+const recordKey = (file, keep) => file + "\n" + (keep ? 1 : 0);
+
 // An opened quiz: the form, and the media files the page keeps.
 function opened(reply) {
   if (reply.error) return reply;
@@ -81,8 +92,14 @@ async function inflate(bytes) {
 const handlers = {
   async start(request) {
     engine = await createKelvoStudio();
-    withBytes(base64Bytes(request.player), (pointer, length) => engine._studioStart(pointer, length));
+    withTexts([request.build], (build) =>
+      withBytes(base64Bytes(request.player), (pointer, length) => engine._studioStart(pointer, length, build)));
     return {};
+  },
+  // Records the page kept: the keys of those the engine refused (another file, another build).
+  restoreRecords(request) {
+    return { refused: request.records.filter((record) =>
+      !withBytes(record.bytes, (pointer, length) => engine._studioRestoreRecord(pointer, length))).map((record) => record.key) };
   },
   put(request) {
     sentPreviews.forEach((key) => { if (key.startsWith(request.name + "\n")) sentPreviews.delete(key); });
@@ -94,7 +111,7 @@ const handlers = {
     const keep = JSON.parse(request.form).keep_pictures ? 1 : 0;
     result.previews = {};
     for (const picture of Object.values(result.pictures)) {
-      const key = picture.file + "\n" + keep;
+      const key = recordKey(picture.file, keep);
       if (sentPreviews.has(key)) continue;
       withTexts([picture.file], (name) => engine._studioStoredPicture(name, keep));
       result.previews[picture.file] = handedBytes();

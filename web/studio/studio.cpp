@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <optional>
 #include <system_error>
 
 #include "core/answer_check.h"
@@ -232,9 +234,52 @@ std::string stemOf(const std::string& fileName) {
 
 std::string errorJson(const std::string& message) { return json{{"error", message}}.dump(); }
 
+// A picture record: the prepared picture's fields in CBOR, then the CRC of
+// those bytes, so that a record damaged in storage is refused whole.
+Bytes sealed(Bytes body) {
+    const std::uint32_t crc = zipCrc32(body);
+    for (int shift = 0; shift < 32; shift += 8) body.push_back(static_cast<std::uint8_t>(crc >> shift));
+    return body;
+}
+
+std::optional<json> unsealed(const Bytes& record) {
+    if (record.size() < 4) return std::nullopt;
+    const Bytes body(record.begin(), record.end() - 4);
+    std::uint32_t crc = 0;
+    for (std::size_t i = 0; i < 4; ++i) crc |= static_cast<std::uint32_t>(record[body.size() + i]) << (8 * i);
+    if (crc != zipCrc32(body)) return std::nullopt;
+    json fields = json::from_cbor(body, true, false);
+    if (!fields.is_object()) return std::nullopt;
+    return fields;
+}
+
+// A record's fields with their types checked: nothing in a record is trusted.
+bool readField(const json& record, const char* key, std::string& out) {
+    const auto found = record.find(key);
+    if (found == record.end() || !found->is_string()) return false;
+    out = found->get<std::string>();
+    return true;
+}
+
+bool readField(const json& record, const char* key, bool& out) {
+    const auto found = record.find(key);
+    if (found == record.end() || !found->is_boolean()) return false;
+    out = found->get<bool>();
+    return true;
+}
+
+template <typename Number>
+bool readField(const json& record, const char* key, Number& out, std::uint64_t largest = std::numeric_limits<Number>::max()) {
+    const auto found = record.find(key);
+    if (found == record.end() || !found->is_number_unsigned() || found->get<std::uint64_t>() > largest) return false;
+    out = static_cast<Number>(found->get<std::uint64_t>());
+    return true;
+}
+
 }  // namespace
 
-Studio::Studio(fs::path folder, Bytes player) : folder(std::move(folder)), player(std::move(player)) {
+Studio::Studio(fs::path folder, Bytes player, std::string build)
+    : folder(std::move(folder)), player(std::move(player)), build(std::move(build)) {
     std::error_code ignored;
     fs::create_directories(this->folder, ignored);
 }
@@ -247,10 +292,13 @@ bool Studio::putFile(const std::string& name, const Bytes& bytes, std::string& e
     for (auto entry = prepared.begin(); entry != prepared.end();) {
         entry = entry->first.first == name ? prepared.erase(entry) : std::next(entry);
     }
+    for (bool keep : {false, true}) unrecorded.erase({name, keep});
+    fingerprints.erase(name);
     if (!writeFile(folder / fs::u8path(name), bytes)) {
         error = "le fichier \xC2\xAB " + name + " \xC2\xBB n'a pas pu être gardé (mémoire pleine ?).";
         return false;
     }
+    fingerprints[name] = {bytes.size(), zipCrc32(bytes)};
     return true;
 }
 
@@ -283,8 +331,11 @@ std::vector<PreparedPicture> Studio::prepare(const std::vector<fs::path>& files,
     if (!fresh.empty()) {
         std::vector<PreparedPicture> done = preparePictureFiles(fresh, keepOriginals, progress);
         for (std::size_t i = 0; i < fresh.size(); ++i) {
-            prepared[{fs::relative(fresh[i], folder).generic_u8string(), keepOriginals}] = std::move(done[i]);
+            const std::pair<std::string, bool> key{fs::relative(fresh[i], folder).generic_u8string(), keepOriginals};
+            prepared[key] = std::move(done[i]);
+            unrecorded.insert(key);
         }
+        preparedCount += static_cast<int>(fresh.size());
     }
     std::vector<PreparedPicture> results;
     for (const fs::path& file : files) results.push_back(prepared.at({fs::relative(file, folder).generic_u8string(), keepOriginals}));
@@ -333,6 +384,7 @@ std::string Studio::check(const std::string& formJson, const PreparationProgress
                    {"lengths", textLengths(source)},
                    {"shown", form.is_object() ? shownFields(form, source) : json::object()},
                    {"pictures", pictures},
+                   {"prepared", preparedCount},
                    {"limits", {{"text", MaxTextLength}, {"questions", MaxQuestions}}}};
     if (!report.lines.empty()) {
         answer["shrink"] = frenchSize(report.originalBytes) + " \xE2\x86\x92 " + frenchSize(report.storedBytes);
@@ -392,6 +444,8 @@ void Studio::replaceFolder(const std::vector<FolderFile>& media) {
     fs::remove_all(folder, ignored);
     fs::create_directories(folder, ignored);
     prepared.clear();
+    unrecorded.clear();
+    fingerprints.clear();
     std::string error;
     for (const FolderFile& file : media) putFile(file.name, file.bytes, error);
 }
@@ -494,6 +548,76 @@ std::string Studio::verdict(const std::string& expected, const std::string& type
 Bytes Studio::storedPicture(const std::string& name, bool keepOriginals) const {
     const auto found = prepared.find({name, keepOriginals});
     return found != prepared.end() ? found->second.bytes : Bytes{};
+}
+
+std::vector<PictureRecord> Studio::takeNewRecords() {
+    std::vector<PictureRecord> records;
+    for (const auto& [file, keep] : unrecorded) {
+        const auto found = prepared.find({file, keep});
+        // Memory running short says nothing of the file: that one is prepared again next time.
+        if (found == prepared.end() || found->second.error == OutOfMemoryError || fingerprints.count(file) == 0) continue;
+        records.push_back({file, keep, recordOf(file, keep, found->second)});
+    }
+    unrecorded.clear();
+    return records;
+}
+
+Bytes Studio::recordOf(const std::string& file, bool keepOriginals, const PreparedPicture& picture) const {
+    const auto& [originalSize, originalCrc] = fingerprints.at(file);
+    const PictureHeader& source = picture.source;
+    json record = {{"build", build}, {"file", file}, {"keep", keepOriginals},
+                   {"original_size", originalSize}, {"original_crc", originalCrc},
+                   {"error", picture.error}, {"stored_as", static_cast<int>(picture.storedAs)},
+                   {"format", static_cast<int>(source.format)}, {"source_width", source.width},
+                   {"source_height", source.height}, {"orientation", source.orientation},
+                   {"baseline", source.baseline}, {"run_length", source.runLengthBitmap},
+                   {"width", picture.width}, {"height", picture.height},
+                   {"jpeg_size", picture.jpegSize}, {"palette_size", picture.paletteSize}};
+    // A picture stored as it came is the original itself: not kept twice.
+    if (!picture.prepared() || picture.storedAs != StoredAs::Original) record["bytes"] = json::binary(picture.bytes);
+    return sealed(json::to_cbor(record));
+}
+
+bool Studio::restoreRecord(const Bytes& record) {
+    const std::optional<json> fields = unsealed(record);
+    if (!fields) return false;
+    std::string recordBuild, file;
+    bool keep = false;
+    std::size_t originalSize = 0;
+    std::uint32_t originalCrc = 0;
+    int storedAs = 0, format = 0;
+    PreparedPicture picture;
+    PictureHeader& source = picture.source;
+    const bool read =
+        readField(*fields, "build", recordBuild) && readField(*fields, "file", file) && readField(*fields, "keep", keep) &&
+        readField(*fields, "original_size", originalSize) && readField(*fields, "original_crc", originalCrc) &&
+        readField(*fields, "error", picture.error) &&
+        readField(*fields, "stored_as", storedAs, static_cast<int>(StoredAs::PaletteBitmap)) &&
+        readField(*fields, "format", format, static_cast<int>(PictureFormat::Unknown)) &&
+        readField(*fields, "source_width", source.width) && readField(*fields, "source_height", source.height) &&
+        readField(*fields, "orientation", source.orientation) && readField(*fields, "baseline", source.baseline) &&
+        readField(*fields, "run_length", source.runLengthBitmap) && readField(*fields, "width", picture.width) &&
+        readField(*fields, "height", picture.height) && readField(*fields, "jpeg_size", picture.jpegSize) &&
+        readField(*fields, "palette_size", picture.paletteSize);
+    const auto fingerprint = fingerprints.find(file);
+    if (!read || recordBuild != build || fingerprint == fingerprints.end() ||
+        fingerprint->second != std::make_pair(originalSize, originalCrc)) {
+        return false;   // another build, or another file by that name
+    }
+    picture.storedAs = static_cast<StoredAs>(storedAs);
+    source.format = static_cast<PictureFormat>(format);
+    const auto bytes = fields->find("bytes");
+    if (bytes != fields->end() && bytes->is_binary()) {
+        picture.bytes = bytes->get_binary();
+    } else if (picture.prepared() && picture.storedAs == StoredAs::Original) {
+        picture.bytes = fileBytes(file);
+    } else {
+        return false;
+    }
+    picture.originalSize = originalSize;
+    prepared[{file, keep}] = std::move(picture);
+    unrecorded.erase({file, keep});
+    return true;
 }
 
 }  // namespace kelvo::studio

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,14 @@ struct FolderFile {
 // What the teacher saves.
 enum class Output { Executable, Page, Source };
 
+// A prepared picture as the page keeps it between visits (`bytes`, opaque
+// to the page), under its file and setting.
+struct PictureRecord {
+    std::string file;
+    bool keepOriginals = false;
+    Bytes bytes;
+};
+
 struct SavedFile {
     std::string name;                    // "capitales.exe", "capitales.html", "capitales.zip"
     Bytes bytes;
@@ -37,8 +46,9 @@ struct SavedFile {
 class Studio {
 public:
     // `folder`: where the media files live while the teacher works (the
-    // engine's in-memory file system); `player`: the player's bytes.
-    Studio(std::filesystem::path folder, Bytes player);
+    // engine's in-memory file system); `player`: the player's bytes;
+    // `build`: what tells this engine from another (its records are its own).
+    Studio(std::filesystem::path folder, Bytes player, std::string build);
 
     // Adds or replaces a media file; false with a French message for a name
     // that leaves the folder.
@@ -75,19 +85,34 @@ public:
     // The prepared picture of a file, as the quiz stores it (the preview).
     Bytes storedPicture(const std::string& name, bool keepOriginals) const;
 
+    // The pictures prepared since the last call, as records for the page to
+    // keep; one taken back is used as if prepared here, when this build made
+    // it from the very file the folder holds now (same size and CRC), else
+    // false and nothing changes.
+    std::vector<PictureRecord> takeNewRecords();
+    bool restoreRecord(const Bytes& record);
+    // How many pictures this engine has prepared (restored ones not counted).
+    int picturesPrepared() const { return preparedCount; }
+
 private:
     bool compile(const std::string& formJson, pack::PackedQuiz& quiz, pack::Diagnostics& diagnostics, std::string& stem,
                  const pack::PreparationProgress& progress, pack::PictureReport* report = nullptr);
     std::vector<pack::PreparedPicture> prepare(const std::vector<std::filesystem::path>& files, bool keepOriginals,
                                                const pack::PreparationProgress& progress);
+    Bytes recordOf(const std::string& file, bool keepOriginals, const pack::PreparedPicture& picture) const;
     std::string openExtracted(const std::string& stem, const pack::PackedQuiz& quiz);
     void replaceFolder(const std::vector<FolderFile>& media);
 
     std::filesystem::path folder;
     Bytes player;
+    std::string build;
     // Prepared pictures by file and setting: the form is checked at every
     // change, a picture is prepared once.
     std::map<std::pair<std::string, bool>, pack::PreparedPicture> prepared;
+    std::set<std::pair<std::string, bool>> unrecorded;   // prepared, not yet handed out as records
+    // Each file's size and CRC, taken as it comes: what a record is checked by.
+    std::map<std::string, std::pair<std::size_t, std::uint32_t>> fingerprints;
+    int preparedCount = 0;
 };
 
 }  // namespace kelvo::studio

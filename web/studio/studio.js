@@ -57,6 +57,7 @@
   worker.onmessage = (event) => {
     const message = event.data;
     if (message.type === "progress") return showProgress(message.done, message.total);
+    if (message.records && message.records.length) storeRecords(message.records);
     const resolve = pending.get(message.id);
     pending.delete(message.id);
     if (resolve) resolve(message);
@@ -284,6 +285,7 @@
       wrapper.querySelector("[data-about]").textContent = picture.description + (picture.shrink ? " (fichier : " + picture.shrink + ")" : "");
     }
     document.documentElement.dataset.valid = result.valid ? "1" : "0";
+    document.documentElement.dataset.picturesPrepared = result.prepared;
     $("question-count").textContent = "(" + form.questions.length + " / " + result.limits.questions + ")";
     $("add-question").disabled = form.questions.length >= result.limits.questions;
     $("pictures-summary").textContent = result.shrink ? "Images : " + result.shrink : "";
@@ -324,6 +326,7 @@
     const reply = await ask("put", { name: fileName, bytes });
     if (reply.error) status(reply.error);
     storeMedia(fileName, bytes);
+    forgetRecords(fileName);
   }
   function sameBytes(a, b) {
     if (a.length !== b.length) return false;
@@ -435,7 +438,7 @@
     if (form.captions.length < 2) form.captions = form.captions.concat(["", ""]).slice(0, 2);
     media.clear();
     for (const file of reply.files) media.set(file.name, file.bytes);
-    await clearStoredMedia();
+    await clearStoredFiles();
     for (const [name, bytes] of media) storeMedia(name, bytes);
     checked = null;
     drawForm();
@@ -478,10 +481,13 @@
   function openDatabase() {
     return new Promise((resolve) => {
       try {
-        const request = indexedDB.open("kelvo-studio", 1);
+        const request = indexedDB.open("kelvo-studio", 2);
+        // "pictures": the engine's records of prepared pictures, so that a
+        // photo quiz opened again is not prepared again.
         request.onupgradeneeded = () => {
-          request.result.createObjectStore("work");
-          request.result.createObjectStore("media");
+          for (const store of ["work", "media", "pictures"]) {
+            if (!request.result.objectStoreNames.contains(store)) request.result.createObjectStore(store);
+          }
         };
         request.onsuccess = () => {
           // Another page (or a test) forgetting the work must not wait on this one.
@@ -495,31 +501,50 @@
       }
     });
   }
+  // data-kept stands once every change so far is in storage (tests wait on it).
+  let writesUnderWay = 0;
+  let saveTimer = 0;
   function transaction(stores, write, fill) {
     if (!database) return Promise.resolve(null);
+    if (write) {
+      ++writesUnderWay;
+      delete document.documentElement.dataset.kept;
+    }
     return new Promise((resolve) => {
+      const done = (value) => {
+        if (write && --writesUnderWay === 0 && !saveTimer && database) document.documentElement.dataset.kept = "1";
+        resolve(value);
+      };
       try {
         const tx = database.transaction(stores, write ? "readwrite" : "readonly");
         const result = fill(tx);
-        tx.oncomplete = () => resolve(result.result !== undefined ? result.result : null);
-        tx.onerror = tx.onabort = () => { if (write) storageFailed(); resolve(null); };
+        tx.oncomplete = () => done(result.result !== undefined ? result.result : null);
+        tx.onerror = tx.onabort = () => { if (write) storageFailed(); done(null); };
       } catch (error) {
         if (write) storageFailed();
-        resolve(null);
+        done(null);
       }
     });
   }
-  let saveTimer = 0;
   function autosave() {
     clearTimeout(saveTimer);
     delete document.documentElement.dataset.kept;
-    saveTimer = setTimeout(async () => {
-      await transaction(["work"], true, (tx) => tx.objectStore("work").put(JSON.stringify(form), "form"));
-      if (database) document.documentElement.dataset.kept = "1";
+    saveTimer = setTimeout(() => {
+      saveTimer = 0;
+      transaction(["work"], true, (tx) => tx.objectStore("work").put(JSON.stringify(form), "form"));
     }, 300);
   }
   function storeMedia(name, bytes) { transaction(["media"], true, (tx) => tx.objectStore("media").put(bytes, name)); }
-  function clearStoredMedia() { return transaction(["media"], true, (tx) => tx.objectStore("media").clear()); }
+  function storeRecords(records) {
+    transaction(["pictures"], true, (tx) => records.map((record) => tx.objectStore("pictures").put(record.bytes, record.key)).pop());
+  }
+  // A file's records go with it, whatever setting they were made for (keys as the worker's recordKey).
+  function forgetRecords(name) {
+    transaction(["pictures"], true, (tx) => [0, 1].map((keep) => tx.objectStore("pictures").delete(name + "\n" + keep)).pop());
+  }
+  function clearStoredFiles() {
+    return transaction(["media", "pictures"], true, (tx) => { tx.objectStore("pictures").clear(); return tx.objectStore("media").clear(); });
+  }
   async function restore() {
     const saved = await transaction(["work"], false, (tx) => tx.objectStore("work").get("form"));
     if (!saved) return false;
@@ -534,6 +559,13 @@
       media.set(names[i], files[i]);
       await ask("put", { name: names[i], bytes: files[i] });
     }
+    // The prepared pictures after their files: the engine checks each against its file.
+    const keys = await transaction(["pictures"], false, (tx) => tx.objectStore("pictures").getAllKeys());
+    const records = await transaction(["pictures"], false, (tx) => tx.objectStore("pictures").getAll());
+    if (keys && records && keys.length) {
+      const reply = await ask("restoreRecords", { records: keys.map((key, i) => ({ key, bytes: records[i] })) });
+      for (const key of reply.refused || []) transaction(["pictures"], true, (tx) => tx.objectStore("pictures").delete(key));
+    }
     return true;
   }
 
@@ -541,7 +573,7 @@
   async function start() {
     drawForm();
     document.documentElement.dataset.drawnAt = Math.round(performance.now());
-    const started = ask("start", { player: $("player-bytes").textContent.trim() });
+    const started = ask("start", { player: $("player-bytes").textContent.trim(), build: $("engine-build").content });
     database = await openDatabase();
     if (!database) storageFailed();
     await started;

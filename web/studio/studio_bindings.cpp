@@ -29,6 +29,7 @@ struct Session {
     std::map<int, Bytes> pageMedia;    // media of a page being opened
     std::vector<kelvo::pack::StoredZipEntry> zip;   // entries of a zip being opened
     std::vector<Bytes> inflated;                     // their data, inflated by the page
+    std::vector<kelvo::studio::PictureRecord> records;   // the last records handed out
 };
 
 Session& session() {
@@ -51,8 +52,8 @@ std::string jsonText(const nlohmann::json& value) { return value.dump(-1, ' ', f
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void studioStart(const std::uint8_t* player, int length) {
-    session().studio = std::make_unique<kelvo::studio::Studio>("/quiz", bytesOf(player, length));
+EMSCRIPTEN_KEEPALIVE void studioStart(const std::uint8_t* player, int length, const char* build) {
+    session().studio = std::make_unique<kelvo::studio::Studio>("/quiz", bytesOf(player, length), build);
 }
 
 // "" once kept, else the French reason.
@@ -140,6 +141,20 @@ EMSCRIPTEN_KEEPALIVE const char* studioVerdict(const char* expected, const char*
 // The prepared picture's bytes through studioBytes.
 EMSCRIPTEN_KEEPALIVE void studioStoredPicture(const char* name, int keepOriginals) {
     session().bytes = session().studio->storedPicture(name, keepOriginals != 0);
+}
+
+// The pictures prepared since the last call: [[file, keepOriginals], ...];
+// then each record's bytes with studioRecord.
+EMSCRIPTEN_KEEPALIVE const char* studioNewRecords() {
+    session().records = session().studio->takeNewRecords();
+    nlohmann::json list = nlohmann::json::array();
+    for (const kelvo::studio::PictureRecord& record : session().records) list.push_back({record.file, record.keepOriginals});
+    return handOut(jsonText(list));
+}
+EMSCRIPTEN_KEEPALIVE void studioRecord(int index) { session().bytes = session().records.at(static_cast<std::size_t>(index)).bytes; }
+// 1 once taken back, 0 for a record of another file or another build.
+EMSCRIPTEN_KEEPALIVE int studioRestoreRecord(const std::uint8_t* data, int length) {
+    return session().studio->restoreRecord(bytesOf(data, length)) ? 1 : 0;
 }
 
 // The folder's file names as JSON; then each file's bytes with studioFile.

@@ -25,7 +25,6 @@ namespace kelvo::pack {
 namespace {
 
 constexpr int JpegQuality = 85;
-constexpr const char* OutOfMemory = "est trop grand pour la mémoire disponible.";
 constexpr unsigned MaxPreparationThreads = 4;   // each may hold a full-size photo
 // The studio's WebAssembly has no threads (a page opened from a file gets
 // none): there the pictures are prepared in turn.
@@ -191,7 +190,7 @@ PreparedPicture fitted(const Bytes& file, PreparedPicture result) {
     const std::optional<RgbPicture> resized =
         resize(*decoded, sideways ? shown.height : shown.width, sideways ? shown.width : shown.height);
     if (!resized) {
-        result.error = OutOfMemory;
+        result.error = OutOfMemoryError;
         return result;
     }
     const RgbPicture picture = orient(*resized, source.orientation);
@@ -206,7 +205,7 @@ PreparedPicture fitted(const Bytes& file, PreparedPicture result) {
         result.bytes = jpeg;
         result.storedAs = StoredAs::Jpeg;
     }
-    if (result.bytes.empty()) result.error = OutOfMemory;   // an encoder that gave nothing is no success
+    if (result.bytes.empty()) result.error = OutOfMemoryError;   // an encoder that gave nothing is no success
     result.width = picture.width;
     result.height = picture.height;
     return result;
@@ -233,7 +232,7 @@ PreparedPicture prepareFile(const std::filesystem::path& path, bool keepOriginal
         picture.originalSize = file.size();
         return picture;
     } catch (const std::exception&) {   // std::bad_alloc, in practice: no exception leaves a thread
-        failed.error = OutOfMemory;
+        failed.error = OutOfMemoryError;
         return failed;
     }
 }

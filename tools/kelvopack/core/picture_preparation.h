@@ -24,6 +24,10 @@ enum class StoredAs {
     PaletteBitmap,   // exact 8-bit BMP (RLE8 when smaller)
 };
 
+// The error of a picture that did not fit in the memory at hand: not the
+// file's own fault, so a later try may succeed.
+constexpr const char* OutOfMemoryError = "est trop grand pour la mémoire disponible.";
+
 struct PreparedPicture {
     std::string error;              // French, to follow "le fichier « x »"; empty once prepared
     Bytes bytes;                    // what the quiz stores
