@@ -16,19 +16,12 @@
 #include "platform/win32/picture_loader.h"
 #include "platform/win32/scoped_handles.h"
 #include "resources/resource_ids.h"
+#include "bench_timing.h"
+
+using bench::median;
+using bench::now;
 
 namespace {
-
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER value;
-        QueryPerformanceFrequency(&value);
-        return value;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Round {
     int pictures = 0;
@@ -52,11 +45,6 @@ Round loadEveryPicture(HMODULE quiz) {
         if (!picture) std::fprintf(stderr, "picture_load_bench: picture %d did not load\n", id);
     }
     return round;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace

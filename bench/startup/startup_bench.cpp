@@ -15,6 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
+
+using bench::median;
+using bench::now;
+
 namespace {
 
 struct Program {
@@ -23,17 +28,6 @@ struct Program {
     std::string path;
     std::vector<double> milliseconds;  // one per round
 };
-
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER value;
-        QueryPerformanceFrequency(&value);
-        return value;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The program runs in its own folder, where it finds its saved answers, if any.
 std::string folderOf(const std::string& path) {
@@ -60,11 +54,6 @@ bool timeOneStart(Program& program) {
     if (waited != 0) return false;
     program.milliseconds.push_back(elapsed);
     return true;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
 double fastest(const std::vector<double>& values) {
