@@ -79,8 +79,9 @@ test-imports: win32 win64
 	@scripts/check-imports --max-kb 600 $(WIN32)/src/kelvo.exe
 	@scripts/check-imports $(WIN64)/src/kelvo.exe $(WIN32)/tools/kelvopack/kelvopack.exe
 
-test-studio: studio linux
+test-studio: studio linux win64
 	@STUDIO=$(WIN32)/kelvo-studio.html PLAYER=$(WIN32)/src/kelvo.exe KELVOPACK=$(LINUX)/tools/kelvopack/kelvopack \
+		PLAYER64=$(WIN64)/src/kelvo.exe STUDIO_ENGINE=$(WEBBUILD)/kelvo-studio-engine.js \
 		/usr/bin/python3 tests/web/studio_test.py
 
 fuzz: setup
