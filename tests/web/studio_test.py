@@ -126,6 +126,9 @@ class Studio:
         self.wait(f"return document.getElementById('{id}-name').textContent !== 'aucun fichier'")
 
     def click(self, id):
+        # A check under way may still show problems and move the button: a click
+        # aimed before that lands beside it, and nothing says so.
+        self.settled()
         element = self.by_id(id)
         self.driver.execute_script("arguments[0].scrollIntoView({block: 'center'})", element)
         element.click()
